@@ -1,0 +1,7 @@
+file(SIZE ${FILE} size)
+get_filename_component(name ${FILE} NAME)
+if(size GREATER LIMIT)
+  message(WARNING "${name}: ${size} bytes, over the goal of ${LIMIT}")
+else()
+  message(STATUS "${name}: ${size} bytes (goal: at most ${LIMIT})")
+endif()

@@ -1,0 +1,5 @@
+#include "install/run_state.h"
+
+bool UninstallEnabled = false;
+bool InstallErrors = false;
+bool AbortRequested = false;

@@ -1,0 +1,32 @@
+#include "platform/path.h"
+
+namespace path {
+
+namespace {
+size_t LastSeparator(const std::string& p) { return p.find_last_of("\\/:"); }
+}  // namespace
+
+std::string FolderOf(const std::string& p) {
+  size_t cut = LastSeparator(p);
+  if (cut == std::string::npos) return "";
+  if (p[cut] == ':') return p.substr(0, cut + 1);
+  return p.substr(0, cut);
+}
+
+std::string NameOf(const std::string& p) {
+  size_t cut = LastSeparator(p);
+  return cut == std::string::npos ? p : p.substr(cut + 1);
+}
+
+std::string WithoutTrailingBackslash(const std::string& p) {
+  if (!p.empty() && p.back() == '\\') return p.substr(0, p.size() - 1);
+  return p;
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '\\') return folder + name;
+  return folder + "\\" + name;
+}
+
+}  // namespace path

@@ -1,0 +1,53 @@
+// Controls of the simulated Windows, for host tests: where its file system lives, what the
+// process looks like, scripted answers and records of message boxes, and injected faults.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace sim {
+
+// Thrown by platform::EndProcess: unwinds to the test that started the run. Not derived from
+// std::exception, so that no handler of the program catches it.
+struct ProcessEnded {
+  int exitCode;
+};
+
+struct MessageBoxRecord {
+  platform::MessageBoxRequest request;
+  platform::Answer answer;
+};
+
+struct State {
+  std::string hostRoot;            // host folder holding the drives: "C:\x" is hostRoot/C/x
+  std::string tempFolder = "C:\\Temp\\";
+  std::string programPath = "C:\\setup.exe";
+  std::vector<std::string> args;
+  uint32_t clockSeed = 12345;
+
+  std::deque<platform::Answer> answers;     // taken one per box; empty: the default button
+  std::vector<MessageBoxRecord> messageBoxes;
+  int processMessagesCalls = 0;
+  unsigned pausedMilliseconds = 0;
+
+  // Faults: Windows paths, compared without regard to case.
+  std::vector<std::string> refusedFolders;  // CreateFolder of exactly this path fails
+  std::vector<std::string> refusedWrites;   // opening exactly this file for writing fails
+};
+
+// The simulated machine. Reset() gives a fresh one with an empty file system under a new
+// temporary host folder (removed by the next Reset or at exit).
+State& Machine();
+void Reset();
+
+// The host path a Windows path maps to, resolving existing components without regard to case.
+std::string HostPath(const std::string& windowsPath);
+
+// Convenience for tests: write or read a whole file, creating its folders.
+void WriteFile(const std::string& windowsPath, const std::string& contents);
+std::string ReadFile(const std::string& windowsPath);
+
+}  // namespace sim

@@ -1,0 +1,54 @@
+#include "platform/text.h"
+
+namespace text {
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = LowerAscii(c);
+  return s;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
+
+std::string Trim(const std::string& s) {
+  size_t begin = 0, end = s.size();
+  while (begin < end && static_cast<unsigned char>(s[begin]) <= ' ') ++begin;
+  while (end > begin && static_cast<unsigned char>(s[end - 1]) <= ' ') --end;
+  return s.substr(begin, end - begin);
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix) {
+  return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::string& s, const std::string& suffix) {
+  return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to) {
+  std::string result;
+  size_t pos = 0;
+  for (size_t hit; (hit = s.find(from, pos)) != std::string::npos; pos = hit + from.size())
+    result.append(s, pos, hit - pos).append(to);
+  return result.append(s, pos, std::string::npos);
+}
+
+std::string FromInt(long long value) {
+  char buffer[24];
+  int i = sizeof buffer;
+  bool negative = value < 0;
+  unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                          : static_cast<unsigned long long>(value);
+  do {
+    buffer[--i] = char('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (negative) buffer[--i] = '-';
+  return std::string(buffer + i, sizeof buffer - i);
+}
+
+}  // namespace text
