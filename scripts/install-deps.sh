@@ -7,9 +7,10 @@ packages=(
   cmake ninja-build g++ pkg-config            # host build
   googletest libgtest-dev                     # unit tests
   libmspack-dev zlib1g-dev                    # host cabinet reader, builder's compressor
-  g++-mingw-w64-i686 binutils-mingw-w64-i686  # the Windows build
-  wine wine32:i386 xvfb xauth x11-utils       # running and driving the Windows build
-  gcab cabextract osslsigncode                # independent cabinet writer/reader, signing
+  g++-mingw-w64-i686 binutils-mingw-w64-i686  # the Windows build (the product, 32-bit)
+  g++-mingw-w64-x86-64                        # its 64-bit twin, for machines without 32-bit support
+  wine wine32:i386 wine64 xvfb xauth x11-utils  # running and driving the Windows build
+  gcab cabextract osslsigncode openssl        # independent cabinet writer/reader, signing
   imagemagick                                 # screenshots of the Xvfb screen
 )
 

@@ -29,6 +29,8 @@ uint32_t ReadAttributes(const std::string& path);  // kNoAttributes when missing
 bool WriteAttributes(const std::string& path, uint32_t attributes);
 // Sets creation and last-write time from an MS-DOS date and time given in local time.
 bool SetFileDosTime(const std::string& path, uint16_t dosDate, uint16_t dosTime);
+// The last-write time as an MS-DOS date and time in local time (two-second resolution).
+bool ReadFileDosTime(const std::string& path, uint16_t& dosDate, uint16_t& dosTime);
 
 struct FolderEntry {
   std::string name;  // name only, no folder part

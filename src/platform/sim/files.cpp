@@ -152,6 +152,19 @@ bool SetFileDosTime(const std::string& path, uint16_t dosDate, uint16_t dosTime)
   return utimensat(AT_FDCWD, host.c_str(), times, 0) == 0;
 }
 
+bool ReadFileDosTime(const std::string& path, uint16_t& dosDate, uint16_t& dosTime) {
+  struct stat st;
+  std::string host = sim::HostPath(path);
+  if (host.empty() || stat(host.c_str(), &st) != 0) return false;
+  struct tm t;
+  time_t seconds = st.st_mtime;
+  gmtime_r(&seconds, &t);
+  if (t.tm_year < 80) return false;
+  dosDate = uint16_t((t.tm_year - 80) << 9 | (t.tm_mon + 1) << 5 | t.tm_mday);
+  dosTime = uint16_t(t.tm_hour << 11 | t.tm_min << 5 | t.tm_sec / 2);
+  return true;
+}
+
 std::vector<FolderEntry> ListFolder(const std::string& pattern) {
   std::vector<FolderEntry> entries;
   size_t cut = pattern.find_last_of("\\/");

@@ -38,6 +38,18 @@ bool SetFileDosTime(const std::string& path, uint16_t dosDate, uint16_t dosTime)
   return done;
 }
 
+bool ReadFileDosTime(const std::string& path, uint16_t& dosDate, uint16_t& dosTime) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  FILETIME local;
+  WORD date, time;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time))
+    return false;
+  dosDate = date;
+  dosTime = time;
+  return true;
+}
+
 std::vector<FolderEntry> ListFolder(const std::string& pattern) {
   std::vector<FolderEntry> entries;
   WIN32_FIND_DATAA found;

@@ -1,0 +1,11 @@
+#include "../contract/contract.h"
+#include "platform/files.h"
+#include "platform/sim/sim.h"
+
+std::string ContractFolder() {
+  static int tests = 0;
+  sim::Reset();
+  std::string folder = "C:\\Temp\\contract" + std::to_string(++tests);
+  platform::CreateFolder(folder);
+  return folder;
+}
