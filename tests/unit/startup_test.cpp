@@ -5,6 +5,7 @@
 #include <functional>
 #include <regex>
 
+#include "app/shutdown.h"
 #include "app/startup.h"
 #include "form/form1.h"
 #include "install/run_state.h"
@@ -89,12 +90,11 @@ TEST_F(StartupTest, ACleanEndRemovesTheWorkFolder) {
 }
 
 TEST_F(StartupTest, AWorkFolderHoldingASubfolderIsLeftWithIt) {
-  fixture::Files files = fixture::ValidConfiguration("[Setup]\nSilentInstall=1\n");
-  Install(fixture::MakePackage(fixture::MakeCabinet(files), Placement::FixedOffset));
+  InstallValid("[Setup]\n");
   ASSERT_EQ(Run(FormCreate), kNotEnded);
   ASSERT_TRUE(platform::CreateFolder(WorkDir + "\\sub"));
   std::string workDir = WorkDir;
-  EXPECT_EQ(Run(RunSetup), 0);
+  EXPECT_EQ(Run([] { EndSetup(ExitCode::Completed); }), 0);
   EXPECT_TRUE(platform::FolderExists(workDir + "\\sub"));
   EXPECT_FALSE(platform::FileExists(workDir + "\\setup.ini"));
 }
@@ -163,7 +163,9 @@ TEST_F(StartupTest, SilentInstallationIsAskedForByTheScriptOrAnExactFirstSwitch)
     sim::Machine().args = c.args;
     int end = Run(FormCreate);
     EXPECT_EQ(end, c.silent ? 0 : kNotEnded) << c.setup << " " << (c.args.empty() ? "" : c.args[0]);
-    if (c.silent) EXPECT_TRUE(WorkFolders().empty());
+    if (c.silent) {
+      EXPECT_TRUE(WorkFolders().empty());
+    }
   }
 }
 
@@ -194,10 +196,10 @@ TEST_F(StartupTest, AMissingScriptReadsAsDefaults) {
 TEST_F(StartupTest, OnlyTheFirstActivationShowsAPage) {
   InstallValid("[Setup]\nDialogLicense=1\n");
   ASSERT_EQ(Run(FormCreate), kNotEnded);
-  Form1.Activate();
+  FormActivate();
   EXPECT_EQ(CurrentPage, 3);
   CurrentPage = 5;
-  Form1.Activate();
+  FormActivate();
   EXPECT_EQ(CurrentPage, 5);
 }
 

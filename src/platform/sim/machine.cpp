@@ -1,5 +1,6 @@
 #include <cstdlib>
 #include <ftw.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/files.h"
@@ -43,6 +44,7 @@ void Reset() {
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/simwin.XXXXXX";
   if (!mkdtemp(&pattern[0])) abort();
   TheHolder().state.hostRoot = pattern;
+  mkdir((pattern + "/C").c_str(), 0755);  // the system drive
   CreateFolders(path::WithoutTrailingBackslash(TheHolder().state.tempFolder));
 }
 

@@ -1,5 +1,6 @@
 // The stub's entry point: nothing but the hand-over to the portable start-up.
 #include <windows.h>
+#include <objbase.h>
 
 #include <cstdlib>
 #include <exception>
@@ -14,8 +15,12 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // Libraries loaded by name are never taken from the current folder.
-  SetDllDirectoryA("");
+  // Libraries loaded by name are never taken from the current folder (where the system has
+  // the switch: XP SP1 and later).
+  using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
+  if (auto setDllDirectory = reinterpret_cast<SetDllDirectoryFunction>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDllDirectoryA"))))
+    setDllDirectory("");
   CoInitialize(nullptr);
   try {
     RunSetup();
