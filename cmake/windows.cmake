@@ -16,6 +16,7 @@ add_custom_command(TARGET setup POST_BUILD
 # Tests of the Win32 platform layer, run under Wine.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/win/gtest_notification.h)
 file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp tests/contract/*.cpp)
 if(WINDOWS_TEST_SOURCES)
   add_executable(platform_tests ${WINDOWS_TEST_SOURCES})

@@ -77,12 +77,14 @@ TEST(FilesContract, ReadOnlyFilesResistUntilTheAttributeIsRemoved) {
   WriteText(other, "new");
   EXPECT_TRUE(ReadAttributes(locked) & kAttrArchive);  // new files carry the archive bit
   ASSERT_TRUE(WriteAttributes(locked, kAttrReadOnly | kAttrHidden));
-  EXPECT_EQ(ReadAttributes(locked), kAttrReadOnly | kAttrHidden);
+  EXPECT_EQ(ReadAttributes(locked) & ~kAttrArchive, kAttrReadOnly | kAttrHidden);  // Wine adds the archive bit
 
-  File file;
-  EXPECT_FALSE(file.Open(locked, File::Mode::Create));
   EXPECT_FALSE(RemoveFile(locked));
-  EXPECT_FALSE(MoveFileReplacing(other, locked));
+  if (ReadOnlyRefusesWrites()) {
+    File file;
+    EXPECT_FALSE(file.Open(locked, File::Mode::Create));
+    EXPECT_FALSE(MoveFileReplacing(other, locked));
+  }
   EXPECT_EQ(ReadText(locked), "old");
 
   ASSERT_TRUE(WriteAttributes(locked, 0));
@@ -121,6 +123,7 @@ TEST(FilesContract, DosTimesRoundTrip) {
 }
 
 TEST(FilesContract, TheTempFolderEndsWithABackslash) {
+  ContractFolder();
   std::string temp = TempFolder();
   ASSERT_FALSE(temp.empty());
   EXPECT_EQ(temp.back(), '\\');

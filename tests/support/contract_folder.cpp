@@ -9,3 +9,5 @@ std::string ContractFolder() {
   platform::CreateFolder(folder);
   return folder;
 }
+
+bool ReadOnlyRefusesWrites() { return true; }

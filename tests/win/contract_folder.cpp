@@ -4,14 +4,20 @@
 
 #include "../contract/contract.h"
 
-// A new folder under the temporary folder for every test; earlier ones of the run are left to
-// the prefix's clean-up.
+// A new, empty folder under the temporary folder for every test (Wine reuses process ids, so
+// a name left by an earlier run is passed over); they are left to the prefix's clean-up.
 std::string ContractFolder() {
-  static int tests = 0;
+  static unsigned tests = 0;
   char temp[MAX_PATH + 1];
   GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + "contract-" + std::to_string(GetCurrentProcessId()) + "-" +
-                       std::to_string(++tests);
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
+  for (;;) {
+    std::string folder = std::string(temp) + "contract-" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(++tests);
+    if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+  }
+}
+
+bool ReadOnlyRefusesWrites() {
+  bool underWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return !underWine;
 }
