@@ -184,15 +184,6 @@ std::vector<FolderEntry> ListFolder(const std::string& pattern) {
 
 std::string TempFolder() { return sim::Machine().tempFolder; }
 
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
 bool File::Open(const std::string& path, Mode mode) {
   Close();
   std::string host = sim::HostPath(path);
@@ -253,20 +244,6 @@ bool File::Truncate() {
 void File::Close() {
   if (IsOpen()) close(int(handle_));
   handle_ = kClosed;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& contents) {
-  contents.clear();
-  File file;
-  if (!file.Open(path, File::Mode::Read)) return false;
-  int64_t size = file.Size();
-  if (size < 0) return false;
-  contents.resize(size_t(size));
-  if (file.Read(&contents[0], size) != size) {
-    contents.clear();
-    return false;
-  }
-  return true;
 }
 
 }  // namespace platform

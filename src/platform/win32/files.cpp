@@ -70,15 +70,6 @@ std::string TempFolder() {
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
 }
 
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
 bool File::Open(const std::string& path, Mode mode) {
   Close();
   HANDLE h = mode == Mode::Read
@@ -136,20 +127,6 @@ bool File::Truncate() { return IsOpen() && SetEndOfFile(reinterpret_cast<HANDLE>
 void File::Close() {
   if (IsOpen()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
   handle_ = kClosed;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& contents) {
-  contents.clear();
-  File file;
-  if (!file.Open(path, File::Mode::Read)) return false;
-  int64_t size = file.Size();
-  if (size < 0) return false;
-  contents.resize(size_t(size));
-  if (file.Read(&contents[0], size) != size) {
-    contents.clear();
-    return false;
-  }
-  return true;
 }
 
 }  // namespace platform
