@@ -38,4 +38,6 @@ class IniFile {
 };
 
 // A text as a signed 32-bit integer by the rules above; nothing when it does not convert.
+// Leading spaces and a sign are allowed, trailing characters are not; a decimal number must
+// fit the signed range, a hexadecimal one may use all 32 bits ("$FFFFFFFF" is -1).
 std::optional<int32_t> ParseInteger(const std::string& text);
