@@ -13,11 +13,6 @@ std::string FolderOf(const std::string& p) {
   return p.substr(0, cut);
 }
 
-std::string NameOf(const std::string& p) {
-  size_t cut = LastSeparator(p);
-  return cut == std::string::npos ? p : p.substr(cut + 1);
-}
-
 std::string WithoutTrailingBackslash(const std::string& p) {
   if (!p.empty() && p.back() == '\\') return p.substr(0, p.size() - 1);
   return p;

@@ -10,9 +10,6 @@ inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 
 
 std::string Lower(std::string s);
 bool SameText(const std::string& a, const std::string& b);  // equal without regard to case
-std::string Trim(const std::string& s);                       // blanks and control characters
-bool StartsWith(const std::string& s, const std::string& prefix);
-bool EndsWith(const std::string& s, const std::string& suffix);
 // Replaces every occurrence of `from` (not empty) by `to`.
 std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to);
 std::string FromInt(long long value);
