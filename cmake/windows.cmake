@@ -24,6 +24,11 @@ if(WINDOWS_TEST_SOURCES)
   target_link_options(platform_tests PRIVATE -static)
 endif()
 
+# Probes that print what the Windows build computes, for Wine tests to hold against the system.
+add_executable(zxplaceholders tests/probes/placeholders.cpp)
+target_link_libraries(zxplaceholders PRIVATE core)
+target_link_options(zxplaceholders PRIVATE -static)
+
 # The driver that runs a setup under Wine, answers its message boxes and reports what it saw.
 file(GLOB DRIVER_SOURCES CONFIGURE_DEPENDS tests/driver/*.cpp)
 if(DRIVER_SOURCES)

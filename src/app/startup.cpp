@@ -7,14 +7,15 @@
 #include "package/locator.h"
 #include "package/workdir.h"
 #include "platform/files.h"
-#include "platform/path.h"
 #include "platform/process.h"
+#include "script/languages.h"
+#include "script/placeholders.h"
 #include "script/setup_ini.h"
+#include "script/variables.h"
 #include "wizard/page_flow.h"
 
 bool FirstActivation = false;
 std::string AppTitle;
-std::vector<std::string> UserVariables;
 
 namespace {
 
@@ -87,11 +88,17 @@ void FormCreate() {
   DrawWorkDir();
   if (!LoadPackageConfiguration()) FatalCorrupted();
   SetupIni = IniFile(WorkDir + "\\setup.ini");
-  AppTitle = path::WithoutTrailingBackslash(SetupString("AppName")) + " " +
-             path::WithoutTrailingBackslash(SetupString("AppVersion"));
+  AppTitle = PlaceholderValue(28) + " " + PlaceholderValue(29);
   UserVariables.clear();
+  if (!LoadLanguages()) {
+    SetupIni = IniFile();
+    UserVariables.clear();
+    FatalCorrupted();
+  }
+  for (const std::string& key : SetupIni.ReadSection("Variables"))
+    DefineVariable(SetupIni.ReadString("Variables", key, ""));
   FillPageEnabled();
-  Form1.Edit1.Text = SetupString("InstallationPath");
+  Form1.Edit1.Text = ExpandPlaceholders(SetupString("InstallationPath"));
   UninstallEnabled = SetupBool("Uninstall");
   ShowShortcutCheckBoxes();
   if (SilentInstallRequested()) EndSetup(ExitCode::Completed);
@@ -106,6 +113,8 @@ void FormActivate() {
 void RunSetup() {
   Application.Title = "Setup";
   Form1.OnActivate = FormActivate;
+  Form1.ComboLng.OnChange = ComboLngChange;
+  Form1.ComboLng.OnKeyPress = ComboLngKeyPress;
   FormCreate();
   // Without the wizard window there is nothing to show: the setup ends as a closed wizard does.
   EndSetup(ExitCode::Completed);
@@ -117,6 +126,7 @@ void ResetSetupState() {
   ResetWorkDir();
   PackageOffset = 0;
   SetupIni = IniFile();
+  LangIni = IniFile();
   AppTitle.clear();
   UserVariables.clear();
   FirstActivation = false;

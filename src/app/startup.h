@@ -2,11 +2,9 @@
 // the whole start-up in a fixed order, and its first activation.
 #pragma once
 #include <string>
-#include <vector>
 
 extern bool FirstActivation;
 extern std::string AppTitle;  // [Setup] AppName and AppVersion joined by one blank
-extern std::vector<std::string> UserVariables;
 
 // The program entry: the application titled "Setup", the window created (its creation runs
 // FormCreate), then the window's life. Ends the process.

@@ -11,6 +11,7 @@
 struct Control {
   bool Visible = true;
   bool Enabled = true;
+  bool CanFocus() const { return Visible && Enabled; }
 };
 
 struct Label : Control {
@@ -48,6 +49,11 @@ struct ComboBox : Control {
   std::string Text;
   std::function<void()> OnChange;
   std::function<void(char& key)> OnKeyPress;
+  // Selects an item (-1: none); the text of a drop-down list is its selected item's.
+  void Select(int index) {
+    ItemIndex = index >= 0 && index < static_cast<int>(Items.size()) ? index : -1;
+    Text = ItemIndex >= 0 ? Items[ItemIndex] : std::string();
+  }
 };
 
 struct Image : Control {

@@ -30,6 +30,11 @@ class TForm1 {
   // Language page.
   ComboBox ComboLng;
 
+  // User information.
+  Edit EUser;
+  Edit ECompany;
+  Edit ECustomInfo;
+
   // Destination and program group.
   Edit Edit1;       // installation folder
   Button Button4;   // its Browse button
@@ -37,6 +42,12 @@ class TForm1 {
   CheckBox CheckBox2;  // no program group
   CheckBox CheckBox3;  // shortcuts on the desktop
   CheckBox CheckBox4;  // shortcuts on the Quick Launch bar
+
+  // The control with the keyboard focus; nullptr: none.
+  Control* ActiveControl = nullptr;
+  void FocusControl(Control& control) {
+    if (control.CanFocus()) ActiveControl = &control;
+  }
 
   // The first activation of the window, and every later one.
   std::function<void()> OnActivate;

@@ -14,12 +14,29 @@ bool SameText(const std::string& a, const std::string& b) {
   return true;
 }
 
-std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to) {
+namespace {
+// Replaces in `s` each place where `searched` (s itself, or s folded) holds `from`.
+std::string ReplaceFound(const std::string& s, const std::string& searched, const std::string& from,
+                         const std::string& to) {
+  if (from.empty()) return s;
   std::string result;
   size_t pos = 0;
-  for (size_t hit; (hit = s.find(from, pos)) != std::string::npos; pos = hit + from.size())
+  for (size_t hit; (hit = searched.find(from, pos)) != std::string::npos; pos = hit + from.size())
     result.append(s, pos, hit - pos).append(to);
   return result.append(s, pos, std::string::npos);
+}
+}  // namespace
+
+std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to) {
+  return ReplaceFound(s, s, from, to);
+}
+
+std::string ReplaceAllIgnoringCase(const std::string& s, const std::string& from, const std::string& to) {
+  return ReplaceFound(s, Lower(s), Lower(from), to);
+}
+
+bool ContainsIgnoringCase(const std::string& s, const std::string& part) {
+  return Lower(s).find(Lower(part)) != std::string::npos;
 }
 
 std::string FromInt(long long value) {

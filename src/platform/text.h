@@ -12,6 +12,10 @@ std::string Lower(std::string s);
 bool SameText(const std::string& a, const std::string& b);  // equal without regard to case
 // Replaces every occurrence of `from` (not empty) by `to`.
 std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to);
+// The same without regard to case; the text is searched from the left and what was put in is
+// not searched again.
+std::string ReplaceAllIgnoringCase(const std::string& s, const std::string& from, const std::string& to);
+bool ContainsIgnoringCase(const std::string& s, const std::string& part);
 std::string FromInt(long long value);
 
 }  // namespace text

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Start-up of setup.exe under Wine: the package is found at the fixed offset and through the
 # trailer, its configuration lands in a ZXTMPnnn work folder that is gone at the end, and every
-# kind of damaged package (or a work folder that cannot be made) ends with the one corrupted-
-# package box, exit code 1 and no work folder left.
+# kind of damaged package (one without a language file among them) or a work folder that
+# cannot be made ends with the one corrupted-package box, exit code 1 and no work folder left.
 source "$(dirname "${BASH_SOURCE[0]}")/../wine/lib.sh"
 zx_require_setup
 cd "$ZX_OUT_DIR" || exit 1
@@ -16,13 +16,13 @@ zx_cab good.cab good
 zx_config asking 0
 zx_cab asking.cab asking
 cab_size=$(zx_size good.cab)
-for variant in no-wizard no-header wizard-text header-text; do
+for variant in no-wizard no-header wizard-text header-text no-language; do
   cp -r good "$variant"
 done
-rm no-wizard/zxwizard.bmp no-header/zxheader.bmp
+rm no-wizard/zxwizard.bmp no-header/zxheader.bmp no-language/*.lng
 echo "not a bitmap" >wizard-text/zxwizard.bmp
 echo "not a bitmap" >header-text/zxheader.bmp
-for variant in no-wizard no-header wizard-text header-text; do
+for variant in no-wizard no-header wizard-text header-text no-language; do
   zx_cab "$variant.cab" "$variant"
 done
 echo "this is not a cabinet, just text that is long enough to be read as one" >text.cab
@@ -117,6 +117,7 @@ bad=(
   "header picture missing|zx_package setup.exe --layout trailer --cab no-header.cab"
   "large picture not a bitmap|zx_package setup.exe --layout trailer --cab wizard-text.cab"
   "header picture not a bitmap|zx_package setup.exe --layout fixed --cab header-text.cab"
+  "no language file|zx_package setup.exe --layout fixed --cab no-language.cab"
 )
 for row in "${bad[@]}"; do
   IFS='|' read -r name make <<<"$row"

@@ -13,6 +13,7 @@
 #include "package/workdir.h"
 #include "platform/files.h"
 #include "platform/sim/sim.h"
+#include "script/variables.h"
 #include "wizard/page_flow.h"
 #include "package_fixture.h"
 
@@ -181,6 +182,21 @@ TEST_F(StartupTest, FillsTheWizardStateFromTheScript) {
   EXPECT_TRUE(Form1.CheckBox3.Visible && Form1.CheckBox3.Checked);
   EXPECT_FALSE(Form1.CheckBox4.Visible || Form1.CheckBox4.Checked);  // the keyword is matched with case
   EXPECT_TRUE(FirstActivation);
+}
+
+TEST_F(StartupTest, VariablesAndTheDestinationFolderAreExpandedInOrder) {
+  sim::SetRegistryString(platform::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                         "ProgramFilesDir", "C:\\Program Files\\");
+  InstallValid(
+      "[Setup]\nAppName=Demo <AppVersion>\\\nAppVersion=2.5\nInstallationPath=<ProgramFiles>\\%VENDOR%\\<AppName>\n"
+      "[Variables]\n1=%VENDOR%*?HKEY_CURRENT_USER*?Software\\None*?Vendor*?STRING*?Acme\n"
+      "0=%EARLY%*?HKEY_CURRENT_USER*?x*?y*?STRING*?[<InstallDir>|%vendor%]\n");
+  ASSERT_EQ(Run(FormCreate), kNotEnded);
+  EXPECT_EQ(AppTitle, "Demo <AppVersion> 2.5");  // as written, less a trailing backslash
+  // Variables are defined in file order, before the destination folder is set.
+  EXPECT_EQ(UserVariables, (std::vector<std::string>{"%VENDOR%?Acme", "%EARLY%?[|Acme]"}));
+  // <AppVersion> comes after <AppName> in the table, so it is expanded inside its value.
+  EXPECT_EQ(Form1.Edit1.Text, "C:\\Program Files\\Acme\\Demo 2.5");
 }
 
 TEST_F(StartupTest, AMissingScriptReadsAsDefaults) {

@@ -3,9 +3,11 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "platform/registry.h"
 #include "platform/ui.h"
 
 namespace sim {
@@ -21,12 +23,29 @@ struct MessageBoxRecord {
   platform::Answer answer;
 };
 
+// Names of registry keys and values compare without regard to case, as on Windows.
+struct CaseLess {
+  bool operator()(const std::string& a, const std::string& b) const;
+};
+using RegistryKey = std::map<std::string, platform::RegistryValue, CaseLess>;  // by value name
+
 struct State {
   std::string hostRoot;            // host folder holding the drives: "C:\x" is hostRoot/C/x
   std::string tempFolder = "C:\\Temp\\";
   std::string programPath = "C:\\setup.exe";
   std::vector<std::string> args;
   uint32_t clockSeed = 12345;
+
+  // The system: its folders, shell folders by CSIDL (absent: the system has none), language
+  // and date.
+  std::string windowsFolder = "C:\\Windows";
+  std::string systemFolder = "C:\\Windows\\system32";
+  std::map<int, std::string> shellFolders;
+  unsigned systemLanguageId = 1033;
+  std::string shortDate = "12/11/2026";
+
+  // The registry: keys by root and path ("HKEY_LOCAL_MACHINE\\SOFTWARE\\..."), each with its values.
+  std::map<std::string, RegistryKey, CaseLess> registry;
 
   std::deque<platform::Answer> answers;     // taken one per box; empty: the default button
   std::vector<MessageBoxRecord> messageBoxes;
@@ -49,5 +68,11 @@ std::string HostPath(const std::string& windowsPath);
 // Convenience for tests: write or read a whole file, creating its folders.
 void WriteFile(const std::string& windowsPath, const std::string& contents);
 std::string ReadFile(const std::string& windowsPath);
+
+// Registry values for tests; the key is created with the value.
+std::string RegistryPath(platform::RegistryRoot root, const std::string& key);
+void SetRegistryString(platform::RegistryRoot root, const std::string& key, const std::string& name,
+                       const std::string& text, platform::RegistryType type = platform::RegistryType::String);
+void SetRegistryDword(platform::RegistryRoot root, const std::string& key, const std::string& name, uint32_t number);
 
 }  // namespace sim

@@ -1,0 +1,34 @@
+#include <shlobj.h>
+
+#include "platform/system.h"
+#include "platform/win32/win32.h"
+
+namespace platform {
+
+std::string WindowsFolder() {
+  char buffer[MAX_PATH + 1];
+  UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
+}
+
+std::string SystemFolder() {
+  char buffer[MAX_PATH + 1];
+  UINT n = GetSystemDirectoryA(buffer, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
+}
+
+std::string ShellFolder(int csidl) {
+  char buffer[MAX_PATH + 1] = "";
+  // S_FALSE: the system knows the folder but it does not exist; its path still counts.
+  return SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)) ? buffer : "";
+}
+
+unsigned SystemDefaultLanguageId() { return GetSystemDefaultLangID(); }
+
+std::string ShortDateToday() {
+  char buffer[128];
+  int n = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, sizeof buffer);
+  return n > 1 ? std::string(buffer, n - 1) : std::string();
+}
+
+}  // namespace platform
