@@ -6,7 +6,8 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(core STATIC ${CORE_SOURCES} ${WIN32_SOURCES})
 
-add_executable(setup WIN32 src/platform/win32/entry/winmain.cpp src/platform/win32/entry/setup.rc)
+add_executable(setup WIN32 src/platform/win32/entry/winmain.cpp src/platform/win32/entry/lean_runtime.cpp
+  src/platform/win32/entry/setup.rc)
 target_link_libraries(setup PRIVATE core)
 target_link_libraries(setup PRIVATE ole32)
 target_link_options(setup PRIVATE -static -s -Wl,--gc-sections)
@@ -19,7 +20,8 @@ add_subdirectory(${GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/win/gtest_notification.h)
 file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp tests/contract/*.cpp)
 if(WINDOWS_TEST_SOURCES)
-  add_executable(platform_tests ${WINDOWS_TEST_SOURCES})
+  # With the stub's lean runtime, so that its replacements are tested too.
+  add_executable(platform_tests ${WINDOWS_TEST_SOURCES} src/platform/win32/entry/lean_runtime.cpp)
   target_link_libraries(platform_tests PRIVATE core gtest_main)
   target_link_options(platform_tests PRIVATE -static)
 endif()
