@@ -37,3 +37,12 @@ if(DRIVER_SOURCES)
   add_executable(zxdriver ${DRIVER_SOURCES})
   target_link_options(zxdriver PRIVATE -static)
 endif()
+
+# Extracts cabinets as the setup does, for the Wine test of the package builder's cabinets.
+file(GLOB EXTRACT_SOURCES CONFIGURE_DEPENDS tests/fdi/*.cpp)
+if(EXTRACT_SOURCES)
+  add_executable(zxextract ${EXTRACT_SOURCES})
+  target_link_libraries(zxextract PRIVATE core)
+  target_link_options(zxextract PRIVATE -static)
+endif()
+add_subdirectory(examples/sample)  # the sample product and its staged package project

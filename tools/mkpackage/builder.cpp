@@ -13,8 +13,10 @@
 #include <ctime>
 #include <memory>
 
+#include "mkpackage/builtin_languages.h"
 #include "mkpackage/cab_writer.h"
 #include "mkpackage/checks.h"
+#include "mkpackage/default_pictures.h"
 #include "mkpackage/project_script.h"
 #include "mkpackage/strings.h"
 #include "platform/text.h"
@@ -37,6 +39,14 @@ struct FilePlan {
   time_t mtime = 0;
   bool readOnly = false;
   uint64_t packedSize = 0;
+};
+
+// A file of the configuration cabinet besides setup.ini: the project's own, read from its
+// folder, or one the tool supplies.
+struct ConfigurationFile {
+  std::string name;
+  bool supplied = false;
+  std::string contents;  // of a supplied file
 };
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
@@ -147,7 +157,7 @@ class Builder {
     if (!ReadInputs()) return;
     PlanFiles();
     CheckScript(*script_, r_.warnings);
-    CheckConfigurationFiles();
+    SupplyMissingConfiguration();
     if (!r_.errors.empty()) return;
     if (o_.strict && !r_.warnings.empty()) {
       Error(std::to_string(r_.warnings.size()) + (r_.warnings.size() == 1 ? " warning" : " warnings") +
@@ -162,6 +172,7 @@ class Builder {
  private:
   void Error(const std::string& message) { r_.errors.push_back(message); }
   void Warning(const std::string& message) { r_.warnings.push_back(message); }
+  void Note(const std::string& message) { r_.notes.push_back(message); }
 
   bool ReadInputs() {
     const std::string& dir = o_.projectDir;
@@ -178,11 +189,10 @@ class Builder {
       if (text::SameText(name, "setup.ini")) {
         if (scriptName_.empty() || name == "setup.ini") scriptName_ = name;
       } else if (IsConfigurationFile(name)) {
-        configFiles_.push_back(name);
+        configFiles_.push_back(ConfigurationFile{name, false, {}});
       }
     }
     ::closedir(listing);
-    std::sort(configFiles_.begin(), configFiles_.end());
     std::string text;
     if (scriptName_.empty() || !ReadHostFile(dir + "/" + scriptName_, text)) {
       Error("cannot read the project's setup script " + Quoted(dir + "/setup.ini") + ": " +
@@ -284,17 +294,36 @@ class Builder {
     }
   }
 
-  void CheckConfigurationFiles() {
+  // The setup refuses a package without a language or one of the two pictures: what the
+  // project lacks comes from the tool, each piece on its own. A project's own file always wins.
+  void SupplyMissingConfiguration() {
     bool language = false, wizard = false, header = false;
-    for (const std::string& name : configFiles_) {
-      const std::string lower = text::Lower(name);
+    for (const ConfigurationFile& file : configFiles_) {
+      const std::string lower = text::Lower(file.name);
       language |= EndsWith(lower, ".lng");
       wizard |= lower == "zxwizard.bmp";
       header |= lower == "zxheader.bmp";
     }
-    const char* missing = !language ? "no language file (*.lng)" : !wizard ? "no zxwizard.bmp" : !header ? "no zxheader.bmp" : nullptr;
-    if (missing)
-      Warning(std::string("project folder: ") + missing + "; the setup reports such a package as corrupted");
+    if (!language) {
+      std::string names;
+      for (size_t i = 0; i < kBuiltinLanguageCount; ++i) {
+        const EmbeddedFile& lng = kBuiltinLanguages[i];
+        const std::string data(reinterpret_cast<const char*>(lng.data), lng.size);
+        configFiles_.push_back(ConfigurationFile{lng.name, true, data});
+        names += (i ? ", " : "") + std::string(lng.name, std::strlen(lng.name) - 4);
+      }
+      Note("no language file (*.lng) in the project folder: packed the built-in languages (" + names + ")");
+    }
+    if (!wizard) {
+      configFiles_.push_back(ConfigurationFile{"zxwizard.bmp", true, DefaultWizardPicture()});
+      Note("no zxwizard.bmp in the project folder: packed the built-in picture");
+    }
+    if (!header) {
+      configFiles_.push_back(ConfigurationFile{"zxheader.bmp", true, DefaultHeaderPicture()});
+      Note("no zxheader.bmp in the project folder: packed the built-in picture");
+    }
+    std::sort(configFiles_.begin(), configFiles_.end(),
+              [](const ConfigurationFile& a, const ConfigurationFile& b) { return a.name < b.name; });
   }
 
   bool CheckOutput() {
@@ -367,26 +396,34 @@ class Builder {
   }
 
   // Configuration files lose a read-only bit: the setup removes its work folder at the end.
+  // The rewritten script and the files the tool supplies carry the time of the build.
   bool WriteConfigurationCabinet() {
+    const time_t now = std::time(nullptr);
     const std::string scriptText = script_->Text();
     std::vector<cab::StoredFile> stored;
     std::vector<std::string> contents;
     cab::StoredFile ini;
     ini.name = "setup.ini";
     ini.size = uint32_t(scriptText.size());
-    cab::ToDosDateTime(std::time(nullptr), ini.dosDate, ini.dosTime);
+    cab::ToDosDateTime(now, ini.dosDate, ini.dosTime);
     stored.push_back(ini);
     contents.push_back(scriptText);
-    for (const std::string& name : configFiles_) {
-      const std::string path = o_.projectDir + "/" + name;
+    for (ConfigurationFile& config : configFiles_) {
       std::string data;
-      struct stat st;
-      if (!ReadHostFile(path, data) || ::stat(path.c_str(), &st) != 0)
-        return Error("cannot read " + Quoted(path) + ": " + SystemError()), false;
+      time_t moment = now;
+      if (config.supplied) {
+        data.swap(config.contents);
+      } else {
+        const std::string path = o_.projectDir + "/" + config.name;
+        struct stat st;
+        if (!ReadHostFile(path, data) || ::stat(path.c_str(), &st) != 0)
+          return Error("cannot read " + Quoted(path) + ": " + SystemError()), false;
+        moment = st.st_mtime;
+      }
       cab::StoredFile file;
-      file.name = name;
+      file.name = config.name;
       file.size = uint32_t(data.size());
-      cab::ToDosDateTime(st.st_mtime, file.dosDate, file.dosTime);
+      cab::ToDosDateTime(moment, file.dosDate, file.dosTime);
       stored.push_back(file);
       contents.push_back(std::move(data));
     }
@@ -429,7 +466,7 @@ class Builder {
   BuildResult& r_;
   std::unique_ptr<ProjectScript> script_;
   std::string scriptName_;
-  std::vector<std::string> configFiles_;
+  std::vector<ConfigurationFile> configFiles_;
   std::string stub_;
   bool countSet_ = false;
   uint64_t filesCount_ = 0;

@@ -6,8 +6,8 @@
 //
 //   stub                  the setup program, padded with zero bytes to 250,368 when shorter
 //   size field            ten decimal digits: L, the length of the configuration cabinet
-//   configuration cabinet setup.ini as rewritten, *.lng, zxwizard.bmp, zxheader.bmp, L*.rtf,
-//                         R*.rtf of the project folder (flat)
+//   configuration cabinet setup.ini as rewritten, then *.lng, zxwizard.bmp, zxheader.bmp,
+//                         L*.rtf, R*.rtf of the project folder (flat), sorted by name
 //   per-file cabinets     one per non-empty [Files] entry 0 .. FilesCount - 1, in key order
 //   trailer               ten decimal digits: the position of the size field
 //
@@ -15,6 +15,11 @@
 // "0", "1", ... that follow one another from "0" without a gap (an empty key counts, as the
 // setup passes over it). FilesSize: the project's value when it sets one; otherwise the sum of
 // the source files' sizes. Every other line of setup.ini stays as written.
+//
+// What the setup cannot start without comes from the tool when the project folder lacks it,
+// each piece on its own, and a project's own file always wins: with no *.lng file, every
+// built-in language (English and its translations, built into the tool); with no zxwizard.bmp
+// or no zxheader.bmp, a picture the tool paints (default_pictures.h). Each fallback is noted.
 //
 // On an error nothing is changed on disk: the package is written to a temporary file beside
 // the output and renamed over it at the end.
@@ -46,6 +51,7 @@ struct BuildResult {
   bool ok = false;
   std::vector<std::string> errors;
   std::vector<std::string> warnings;  // with strict set, these are also errors
+  std::vector<std::string> notes;     // what the tool supplied in the project's place
   size_t filesPacked = 0;
   uint64_t packageSize = 0;
 };

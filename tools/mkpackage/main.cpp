@@ -7,6 +7,7 @@
 #include <string>
 
 #include "mkpackage/builder.h"
+#include "mkpackage/builtin_languages.h"
 
 namespace {
 
@@ -29,7 +30,12 @@ const char kHelp[] =
     "FilesCount and FilesSize (the sum of the files' sizes) unless the project sets them.\n"
     "Without FilesCount, the [Files] keys 0, 1, 2, ... up to the first gap are packed.\n"
     "\n"
-    "Exit codes: 0 written, 1 error (nothing written), 2 usage error.\n";
+    "A project without *.lng files gets all the built-in languages; one without\n"
+    "zxwizard.bmp (500 x 314) or zxheader.bmp (498 x 55) gets a built-in picture instead.\n"
+    "\n"
+    "Exit codes: 0 written, 1 error (nothing written), 2 usage error.\n"
+    "\n"
+    "Built-in languages:";
 
 int Usage(const char* problem) {
   std::fprintf(stderr, "mkpackage: %s\n%s", problem, kUsage);
@@ -50,6 +56,11 @@ int main(int argc, char** argv) {
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       std::fputs(kHelp, stdout);
+      for (size_t n = 0; n < mkpackage::kBuiltinLanguageCount; ++n) {
+        const std::string name = mkpackage::kBuiltinLanguages[n].name;
+        std::printf("%s %s", n ? "," : "", name.substr(0, name.size() - 4).c_str());
+      }
+      std::fputs("\n", stdout);
       return 0;
     } else if (arg == "-o" || arg == "--stub") {
       if (i + 1 == argc) return Usage((arg + " needs a path").c_str());
@@ -92,6 +103,7 @@ int main(int argc, char** argv) {
 
   const mkpackage::BuildResult result = mkpackage::BuildPackage(options);
   const char* warningKind = options.strict ? "error" : "warning";
+  for (const std::string& n : result.notes) std::fprintf(stderr, "mkpackage: note: %s\n", n.c_str());
   for (const std::string& w : result.warnings) std::fprintf(stderr, "mkpackage: %s: %s\n", warningKind, w.c_str());
   for (const std::string& e : result.errors) std::fprintf(stderr, "mkpackage: error: %s\n", e.c_str());
   if (!result.ok) return 1;

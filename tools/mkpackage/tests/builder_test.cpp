@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 
+#include "mkpackage/default_pictures.h"
 #include "test_util.h"
 
 using testutil::ReadFile;
@@ -314,5 +317,99 @@ TEST_F(BuilderTest, CorrectEntriesRaiseNoWarning) {
   EXPECT_EQ(run.exitCode, 0) << run.output;
   EXPECT_EQ(run.output.find("warning"), std::string::npos) << run.output;
 }
+
+// --- what the tool supplies when the project lacks it ------------------------------------------
+
+struct FallbackCase {
+  const char* what;
+  std::vector<std::pair<std::string, std::string>> own;  // the project's configuration files
+  std::vector<std::string> expected;                     // the cabinet's files after setup.ini
+};
+
+class BuilderFallbackTest : public BuilderTest, public ::testing::WithParamInterface<FallbackCase> {};
+
+std::string BuiltInLanguage(const std::string& name) {
+  return ReadFile(std::string(SOURCE_DIR) + "/tools/resources/languages/" + name);
+}
+
+const std::vector<std::string> kBuiltInLanguages = {
+    "English.lng", "French.lng", "German.lng", "Italian.lng", "Polish.lng", "Portuguese (Brazil).lng",
+    "Russian.lng", "Spanish.lng"};
+
+std::vector<std::string> With(std::vector<std::string> names, const std::vector<std::string>& more) {
+  names.insert(names.end(), more.begin(), more.end());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_P(BuilderFallbackTest, EachMissingPieceComesFromTheToolAndOwnFilesWin) {
+  const FallbackCase& c = GetParam();
+  for (const char* name : {"English.lng", "zxwizard.bmp", "zxheader.bmp"}) unlink((Project() + "/" + name).c_str());
+  for (const auto& [name, data] : c.own) Source(name, data);
+  Source("app.exe", "MZ program");
+  Script(std::string("[Setup]\r\nAppName=Fallbacks\r\n") + kGoodFiles);
+
+  testutil::RunResult run = Build(" --strict");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  testutil::Package pkg = Read();
+  ASSERT_EQ(pkg.problem, "");
+  WriteFile(dir_ / "scratch/config.cab", pkg.configuration);
+  std::string problem;
+  const std::vector<testutil::CabFile> stored = testutil::ReadWithMspack(dir_ / "scratch/config.cab", dir_ / "scratch", problem);
+  ASSERT_EQ(problem, "");
+  ASSERT_FALSE(stored.empty());
+  EXPECT_EQ(stored[0].name, "setup.ini");
+
+  std::vector<std::string> names;
+  std::map<std::string, std::string> contents;
+  for (size_t i = 1; i < stored.size(); ++i) names.push_back(stored[i].name), contents[stored[i].name] = stored[i].data;
+  EXPECT_EQ(names, c.expected);
+  std::map<std::string, std::string> own(c.own.begin(), c.own.end());
+  bool suppliedLanguages = false;
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    if (own.count(name)) {
+      EXPECT_EQ(contents[name], own[name]);
+    } else if (name == "zxwizard.bmp") {
+      EXPECT_EQ(contents[name], mkpackage::DefaultWizardPicture());
+    } else if (name == "zxheader.bmp") {
+      EXPECT_EQ(contents[name], mkpackage::DefaultHeaderPicture());
+    } else {
+      EXPECT_EQ(contents[name], BuiltInLanguage(name));  // embedded byte for byte
+      suppliedLanguages = true;
+    }
+  }
+  auto noted = [&](const std::string& what) { return run.output.find("note: no " + what) != std::string::npos; };
+  EXPECT_EQ(noted("language file"), suppliedLanguages) << run.output;
+  EXPECT_EQ(noted("zxwizard.bmp"), !own.count("zxwizard.bmp") && !own.count("ZXWIZARD.BMP")) << run.output;
+  EXPECT_EQ(noted("zxheader.bmp"), !own.count("zxheader.bmp")) << run.output;
+
+  // cabextract agrees on every file.
+  contents["setup.ini"] = pkg.setupIni;
+  EXPECT_EQ(testutil::CheckWithCabextract(dir_ / "scratch/config.cab", contents, dir_ / "scratch"), "");
+}
+
+const std::string kOwnWizard = testutil::RandomData(3000, 7), kOwnHeader = testutil::RandomData(900, 8);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BuilderFallbackTest,
+    ::testing::Values(
+        FallbackCase{"NothingOfItsOwn", {}, With(kBuiltInLanguages, {"zxheader.bmp", "zxwizard.bmp"})},
+        FallbackCase{"OnlyPictures",
+                     {{"zxwizard.bmp", kOwnWizard}, {"zxheader.bmp", kOwnHeader}},
+                     With(kBuiltInLanguages, {"zxheader.bmp", "zxwizard.bmp"})},
+        FallbackCase{"OneOwnLanguageKeepsTheOthersOut",
+                     {{"French.lng", "[Info]\r\nid=1036\r\nlng=fr\r\n"}},
+                     {"French.lng", "zxheader.bmp", "zxwizard.bmp"}},
+        FallbackCase{"OnlyTheHeaderMissing",
+                     {{"Deutsch.lng", "[Info]\r\nid=1031\r\n"}, {"zxwizard.bmp", kOwnWizard}},
+                     {"Deutsch.lng", "zxheader.bmp", "zxwizard.bmp"}},
+        FallbackCase{"OnlyTheWizardMissing",
+                     {{"English.lng", "[Info]\r\nid=1033\r\n"}, {"zxheader.bmp", kOwnHeader}},
+                     {"English.lng", "zxheader.bmp", "zxwizard.bmp"}},
+        FallbackCase{"NamesInAnyCase",  // the setup looks files up without regard to case
+                     {{"english.LNG", "[Info]\r\nid=1033\r\n"}, {"ZXWIZARD.BMP", kOwnWizard}, {"zxheader.bmp", kOwnHeader}},
+                     {"ZXWIZARD.BMP", "english.LNG", "zxheader.bmp"}}),
+    [](const ::testing::TestParamInfo<FallbackCase>& info) { return std::string(info.param.what); });
 
 }  // namespace
