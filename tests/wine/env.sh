@@ -5,7 +5,7 @@
 # ~/.wine is never used.
 #
 # Sets: ZX_WINE (the loader), ZX_WINESERVER, ZX_ARCH (win32 or win64), ZX_MINGW (the compiler
-# prefix whose programs this Wine runs, e.g. x86_64-w64-mingw32), WINEPREFIX, WINEDEBUG,
+# prefix whose programs this Wine runs, e.g. x86_64-w64-mingw32), WINEPREFIX, HOME, WINEDEBUG,
 # WINEDLLOVERRIDES, DISPLAY (the fixture's X server; unset until the fixture has started it).
 
 if [ -z "${ZX_WINE_DIR:-}" ]; then
@@ -27,6 +27,10 @@ fi
 [ -x "$ZX_WINESERVER" ] || ZX_WINESERVER=/usr/lib/wine/wineserver
 
 export WINEPREFIX="$ZX_WINE_DIR/$ZX_ARCH"
+# A new prefix links its Desktop, Documents and the like to folders of the home folder: a home
+# of its own keeps what setups install there inside the Wine state.
+export HOME="$ZX_WINE_DIR/home"
+mkdir -p "$HOME"
 export WINESERVER="$ZX_WINESERVER"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
