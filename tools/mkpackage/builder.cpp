@@ -19,6 +19,7 @@
 #include "mkpackage/default_pictures.h"
 #include "mkpackage/project_script.h"
 #include "mkpackage/strings.h"
+#include "form/bitmap.h"
 #include "platform/text.h"
 #include "script/ini_file.h"
 #include "script/list_entry.h"
@@ -157,6 +158,7 @@ class Builder {
     if (!ReadInputs()) return;
     PlanFiles();
     CheckScript(*script_, r_.warnings);
+    CheckOwnPictures();
     SupplyMissingConfiguration();
     if (!r_.errors.empty()) return;
     if (o_.strict && !r_.warnings.empty()) {
@@ -296,6 +298,17 @@ class Builder {
 
   // The setup refuses a package without a language or one of the two pictures: what the
   // project lacks comes from the tool, each piece on its own. A project's own file always wins.
+  // A picture the setup cannot load makes it end as corrupted on every computer.
+  void CheckOwnPictures() {
+    for (const ConfigurationFile& file : configFiles_) {
+      const std::string lower = text::Lower(file.name);
+      Bitmap picture;
+      if ((lower == "zxwizard.bmp" || lower == "zxheader.bmp") &&
+          !LoadBitmapFile(o_.projectDir + "/" + file.name, picture))
+        Error(file.name + ": not a Windows bitmap the setup can load; the setup would report the package as corrupted");
+    }
+  }
+
   void SupplyMissingConfiguration() {
     bool language = false, wizard = false, header = false;
     for (const ConfigurationFile& file : configFiles_) {

@@ -68,6 +68,12 @@ size_t EditDistance(const std::string& a, const std::string& b) {
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
+// Package builders keep settings of their own in [Setup] (defaults for new [Files] entries);
+// the setup passes over them, and so do the checks.
+bool IsBuilderKey(const std::string& name) {
+  return text::SameText(name, "ExistMode") || text::SameText(name, "NotRemove");
+}
+
 }  // namespace
 
 std::string NearestSetupKey(const std::string& name) {
@@ -100,8 +106,9 @@ void CheckScript(const ProjectScript& script, std::vector<std::string>& warnings
   for (const ProjectScript::Key& key : script.Keys("Setup")) {
     const SetupKey* known = FindSetupKey(key.name);
     if (!known) {
-      warnings.push_back("[Setup] " + key.name + ": unknown key, the setup does not read it (nearest known key: " +
-                         NearestSetupKey(key.name) + ")");
+      if (!IsBuilderKey(key.name))
+        warnings.push_back("[Setup] " + key.name + ": unknown key, the setup does not read it (nearest known key: " +
+                           NearestSetupKey(key.name) + ")");
       continue;
     }
     if (known->type == SetupKeyType::String || key.value.empty() || ParseInteger(key.value)) continue;

@@ -25,8 +25,8 @@ class BuilderTest : public ::testing::Test {
   void SetUp() override {
     WriteFile(stub_, testutil::FakeStub(4096));
     WriteFile(dir_ / "project/English.lng", "[Info]\r\nid=1033\r\n");
-    WriteFile(dir_ / "project/zxwizard.bmp", testutil::RandomData(5000, 1));
-    WriteFile(dir_ / "project/zxheader.bmp", testutil::RandomData(800, 2));
+    WriteFile(dir_ / "project/zxwizard.bmp", testutil::RandomBitmap(40, 30, 1));
+    WriteFile(dir_ / "project/zxheader.bmp", testutil::RandomBitmap(20, 8, 2));
   }
 
   std::string Project() const { return dir_ / "project"; }
@@ -210,6 +210,8 @@ std::vector<ErrorCase> ErrorCases() {
        "is not a Windows program"},
       {"OutputFolderMissing", [](BuilderTest&) {}, "missing-folder", "cannot write the output"},
       {"OutputIsAFolder", [](BuilderTest&) {}, "folder-output", "it is a folder"},
+      {"OwnPictureNotABitmap", [](BuilderTest& t) { WriteFile(static_cast<BuilderErrorTest&>(t).Dir("project/ZXHeader.bmp"), "BM not really"); }, "",
+       "ZXHeader.bmp: not a Windows bitmap the setup can load"},
       {"StrictWithAWarning", [](BuilderTest& t) { static_cast<BuilderErrorTest&>(t).Script(std::string("[Setup]\nAppNmae=X\n") + kGoodFiles); },
        "strict", "with --strict"},
   };
@@ -306,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(BuilderTest, CorrectEntriesRaiseNoWarning) {
   Source("app.exe", "MZ program");
-  Script(std::string("[Setup]\nAppName=Demo\nWinUnknow=0\nFilesCount=1\n") + kGoodFiles +
+  Script(std::string("[Setup]\nAppName=Demo\nWinUnknow=0\nFilesCount=1\nExistMode=Overwrite\nNotRemove=0\n") + kGoodFiles +
          "[Shortcuts]\n0=C:\\a.lnk*?C:\\a.exe*?*?*?*?*?0*?Maximize\n"
          "[Registry]\n0=HKEY_LOCAL_MACHINE*?Software\\X*?v*?DWORD*?$10*?No*?Yes\n"
          "[INI]\n0=C:\\a.ini*?S*?K*?*?Yes*?Yes\n"
@@ -389,7 +391,7 @@ TEST_P(BuilderFallbackTest, EachMissingPieceComesFromTheToolAndOwnFilesWin) {
   EXPECT_EQ(testutil::CheckWithCabextract(dir_ / "scratch/config.cab", contents, dir_ / "scratch"), "");
 }
 
-const std::string kOwnWizard = testutil::RandomData(3000, 7), kOwnHeader = testutil::RandomData(900, 8);
+const std::string kOwnWizard = testutil::RandomBitmap(30, 25, 7), kOwnHeader = testutil::RandomBitmap(15, 12, 8);
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BuilderFallbackTest,

@@ -82,6 +82,18 @@ std::string RandomData(size_t size, uint32_t seed) {
   return data;
 }
 
+std::string RandomBitmap(int width, int height, uint32_t seed) {
+  const uint32_t stride = (uint32_t(width) * 3 + 3) / 4 * 4, pixels = stride * uint32_t(height);
+  std::string bmp = "BM";
+  auto put = [&bmp](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp += char(value >> (8 * i));
+  };
+  put(54 + pixels, 4), put(0, 4), put(54, 4);                             // file header
+  put(40, 4), put(width, 4), put(height, 4), put(1, 2), put(24, 2);      // info header
+  put(0, 4), put(pixels, 4), put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
+  return bmp + RandomData(pixels, seed);
+}
+
 std::string FakeStub(size_t size) {
   std::string stub(std::max<size_t>(size, 0x84), '\0');
   stub[0] = 'M', stub[1] = 'Z';

@@ -28,6 +28,8 @@ std::vector<std::string> ListFolder(const std::string& path);  // names, sorted
 // Seeded data: text-like lines, or bytes that do not compress.
 std::string TextData(size_t size, uint32_t seed);
 std::string RandomData(size_t size, uint32_t seed);
+// A 24-bit Windows bitmap of random pixels, one the setup's picture loader accepts.
+std::string RandomBitmap(int width, int height, uint32_t seed);
 
 // A file that passes for a Windows program: "MZ", e_lfanew and "PE\0\0", zero-padded.
 std::string FakeStub(size_t size);
