@@ -10,18 +10,6 @@ using namespace platform;
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& text) {
-  File file;
-  ASSERT_TRUE(file.Open(path, File::Mode::Create)) << path;
-  ASSERT_TRUE(file.Write(text.data(), int64_t(text.size())));
-}
-
-std::string ReadText(const std::string& path) {
-  std::string text;
-  ReadWholeFile(path, text);
-  return text;
-}
-
 TEST(FilesContract, FoldersAreCreatedOneLevelAtATime) {
   std::string root = ContractFolder();
   EXPECT_FALSE(CreateFolder(root + "\\a\\b"));

@@ -11,3 +11,5 @@ std::string ContractFolder() {
 }
 
 bool ReadOnlyRefusesWrites() { return true; }
+
+uint32_t ReportedAttributes(uint32_t set) { return set ? set : platform::kAttrNormal; }

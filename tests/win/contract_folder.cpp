@@ -17,7 +17,13 @@ std::string ContractFolder() {
   }
 }
 
-bool ReadOnlyRefusesWrites() {
-  bool underWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-  return !underWine;
+namespace {
+bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
+}  // namespace
+
+bool ReadOnlyRefusesWrites() { return !UnderWine(); }
+
+uint32_t ReportedAttributes(uint32_t set) {
+  if (UnderWine()) return set | FILE_ATTRIBUTE_ARCHIVE;
+  return set ? set : FILE_ATTRIBUTE_NORMAL;
 }

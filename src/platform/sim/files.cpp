@@ -125,7 +125,8 @@ uint32_t ReadAttributes(const std::string& path) {
   if (IsFolder(host)) return kAttrDirectory;
   if (!IsFile(host)) return kNoAttributes;
   auto it = Attributes().find(host);
-  return it == Attributes().end() ? kAttrArchive : it->second;
+  if (it == Attributes().end()) return kAttrArchive;
+  return it->second ? it->second : kAttrNormal;  // as Windows reports a file with none
 }
 
 bool WriteAttributes(const std::string& path, uint32_t attributes) {
