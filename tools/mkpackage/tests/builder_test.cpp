@@ -183,6 +183,8 @@ struct ErrorCase {
   std::string args;     // passed instead of the usual ones when not empty
   const char* message;  // the thing the error names
 };
+// Test names and failure reports show the case by its name.
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.what; }
 
 class BuilderErrorTest : public BuilderTest, public ::testing::WithParamInterface<ErrorCase> {
  public:
@@ -269,6 +271,8 @@ struct WarningCase {
   const char* script;   // added to a project with one good file
   const char* warning;  // what the warning says, section and key first
 };
+// Test names and failure reports show the case by its name.
+void PrintTo(const WarningCase& c, std::ostream* os) { *os << c.what; }
 
 class BuilderWarningTest : public BuilderTest, public ::testing::WithParamInterface<WarningCase> {};
 
@@ -327,6 +331,8 @@ struct FallbackCase {
   std::vector<std::pair<std::string, std::string>> own;  // the project's configuration files
   std::vector<std::string> expected;                     // the cabinet's files after setup.ini
 };
+// Test names and failure reports show the case by its name.
+void PrintTo(const FallbackCase& c, std::ostream* os) { *os << c.what; }
 
 class BuilderFallbackTest : public BuilderTest, public ::testing::WithParamInterface<FallbackCase> {};
 
