@@ -54,11 +54,6 @@ esac
 echo "exit code $status: $meaning"
 
 # --- what was installed ---------------------------------------------------------------------
-reg_value() {  # KEY NAME: the data of a value, "" when it is missing
-  { "$ZX_WINE" reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' |
-    awk -v name="$2" '{ line = $0; sub(/^ +/, "", line) }
-      index(line, name " ") == 1 { rest = substr(line, length(name) + 1); sub(/^ +REG_[A-Z_]+ +/, "", rest); print rest }'
-}
 show_key() {  # KEY
   local listing
   if listing=$("$ZX_WINE" reg query "$1" 2>/dev/null | tr -d '\r' | sed '/^$/d'); then
@@ -70,8 +65,8 @@ show_key() {  # KEY
 unix_path() { { "$ZX_WINE" winepath -u "$1" 2>/dev/null || true; } | tr -d '\r'; }
 
 uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Wren Notes'
-folder=$(reg_value "$uninstall_key" InstallLocation)
-[ -n "$folder" ] || folder="$(reg_value 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion' ProgramFilesDir)\\Wren Notes"
+folder=$(zx_reg_value "$uninstall_key" InstallLocation)
+[ -n "$folder" ] || folder="$(zx_reg_value 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion' ProgramFilesDir)\\Wren Notes"
 host_folder=$(unix_path "$folder")
 
 step "Files in $folder"
@@ -83,8 +78,8 @@ fi
 
 step "Shortcuts"
 found=0
-for menu in "$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs)\\Wren Notes" \
-  "$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Desktop)"; do
+for menu in "$(zx_reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs)\\Wren Notes" \
+  "$(zx_reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Desktop)"; do
   host_menu=$(unix_path "$menu")
   for link in "$host_menu"/*.lnk; do
     [ -f "$link" ] || continue

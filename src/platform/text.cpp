@@ -35,10 +35,6 @@ std::string ReplaceAllIgnoringCase(const std::string& s, const std::string& from
   return ReplaceFound(s, Lower(s), Lower(from), to);
 }
 
-bool ContainsIgnoringCase(const std::string& s, const std::string& part) {
-  return Lower(s).find(Lower(part)) != std::string::npos;
-}
-
 std::string FromInt(long long value) {
   char buffer[24];
   int i = sizeof buffer;

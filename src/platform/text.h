@@ -15,7 +15,6 @@ std::string ReplaceAll(const std::string& s, const std::string& from, const std:
 // The same without regard to case; the text is searched from the left and what was put in is
 // not searched again.
 std::string ReplaceAllIgnoringCase(const std::string& s, const std::string& from, const std::string& to);
-bool ContainsIgnoringCase(const std::string& s, const std::string& part);
 std::string FromInt(long long value);
 
 }  // namespace text

@@ -139,10 +139,14 @@ std::string ExpandPlaceholders(const std::string& text) {
     if (!name.empty() && mark != std::string::npos)
       result = text::ReplaceAllIgnoringCase(result, name, variable.substr(mark + 1));
   }
+  // The folded text is made again only when a replacement changed it.
+  std::string folded = text::Lower(result);
   for (int number = 1; number <= kPlaceholderCount; ++number) {
-    if (!text::ContainsIgnoringCase(result, kNames[number - 1])) continue;
     std::string value;
-    if (TryPlaceholderValue(number, value)) result = text::ReplaceAllIgnoringCase(result, kNames[number - 1], value);
+    if (folded.find(text::Lower(kNames[number - 1])) == std::string::npos || !TryPlaceholderValue(number, value))
+      continue;
+    result = text::ReplaceAllIgnoringCase(result, kNames[number - 1], value);
+    folded = text::Lower(result);
   }
   return text::ReplaceAll(result, "<#>", "\r\n");
 }

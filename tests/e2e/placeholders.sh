@@ -13,16 +13,10 @@ cp "$probe" probe.exe
 user_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
 common_folders='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
 
-# Wine as the probe runs it; the locale cases put LC_ALL in front.
-wine=("$ZX_WINE")
+# Wine as the probe runs it (zx_reg_value runs it so too); the locale cases put LC_ALL in front.
+ZX_WINE_RUN=("$ZX_WINE")
 
-# reg_value KEY NAME: the data of a string value as reg.exe lists it ("" when missing).
-reg_value() {
-  "${wine[@]}" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-    awk -v name="$2" '{ line = $0; sub(/^ +/, "", line) }
-      index(line, name " ") == 1 { rest = substr(line, length(name) + 1); sub(/^ +REG_[A-Z_]+ +/, "", rest); print rest }'
-}
-env_value() { "${wine[@]}" cmd /c "echo %$1%" | tr -d '\r'; }
+env_value() { "${ZX_WINE_RUN[@]}" cmd /c "echo %$1%" | tr -d '\r'; }
 # probe_value NAME: the probe's value of placeholder <NAME>, from values.txt.
 probe_value() { grep -a "^<$1>=" values.txt | head -1 | cut -d= -f2- | tr -d '\r'; }
 
@@ -61,12 +55,12 @@ rows=(
 )
 for row in "${rows[@]}"; do
   IFS='|' read -r name key value <<<"$row"
-  expect_same "$name" "$(reg_value "$key" "$value")"
+  expect_same "$name" "$(zx_reg_value "$key" "$value")"
 done
-zx_expect_eq "<LocalSettings> (no such value in this system's registry)" "$(reg_value "$user_folders" "Local Settings")" \
+zx_expect_eq "<LocalSettings> (no such value in this system's registry)" "$(zx_reg_value "$user_folders" "Local Settings")" \
   "$(probe_value LocalSettings)"
-expect_same QuickLaunch "$(reg_value "$user_folders" AppData)\\Microsoft\\Internet Explorer\\Quick Launch"
-expect_same ProgramGroup "$(reg_value "$user_folders" Programs)"  # with an empty group field
+expect_same QuickLaunch "$(zx_reg_value "$user_folders" AppData)\\Microsoft\\Internet Explorer\\Quick Launch"
+expect_same ProgramGroup "$(zx_reg_value "$user_folders" Programs)"  # with an empty group field
 expect_same WindowsDir "$(env_value windir)"
 expect_same SystemDir "$(env_value windir)\\system32"
 expect_same TempDir "$(env_value TEMP)"
@@ -82,11 +76,11 @@ temp=$(probe_value TempDir)
 # The language and the date follow the locale; C comes last, so the prefix is left as it was.
 for locale in de_DE.UTF-8 ru_RU.UTF-8 C; do
   zx_case "language and date in $locale"
-  wine=(env "LC_ALL=$locale" "$ZX_WINE")
-  "${wine[@]}" probe.exe >values.txt || zx_fail "the probe failed"
-  user_locale=$(reg_value 'HKCU\Control Panel\International' Locale)
+  ZX_WINE_RUN=(env "LC_ALL=$locale" "$ZX_WINE")
+  "${ZX_WINE_RUN[@]}" probe.exe >values.txt || zx_fail "the probe failed"
+  user_locale=$(zx_reg_value 'HKCU\Control Panel\International' Locale)
   zx_expect_eq "<SystemLngID>" "$((16#${user_locale:-0} & 0xFFFF))" "$(probe_value SystemLngID)"
-  zx_expect_eq "<Date>" "$("${wine[@]}" cmd /c 'date /t' | tr -d '\r' | awk '{ print $NF }')" "$(probe_value Date)"
+  zx_expect_eq "<Date>" "$("${ZX_WINE_RUN[@]}" cmd /c 'date /t' | tr -d '\r' | awk '{ print $NF }')" "$(probe_value Date)"
 done
 
 zx_finish

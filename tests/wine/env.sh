@@ -42,3 +42,13 @@ else
   unset DISPLAY
 fi
 export ZX_ARCH ZX_WINE ZX_WINESERVER ZX_MINGW
+
+# zx_reg_value KEY NAME: the data of a registry value as reg.exe lists it; "" when it is
+# missing. Wine runs as ZX_WINE_RUN says (default: the loader alone), so that a caller can put
+# an environment in front of it.
+zx_reg_value() {
+  local run=("${ZX_WINE_RUN[@]:-$ZX_WINE}")
+  { "${run[@]}" reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' |
+    awk -v name="$2" '{ line = $0; sub(/^ +/, "", line) }
+      index(line, name " ") == 1 { rest = substr(line, length(name) + 1); sub(/^ +REG_[A-Z_]+ +/, "", rest); print rest }'
+}

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "platform/registry.h"
 #include "platform/win32/win32.h"
 
@@ -29,8 +31,7 @@ RegistryValue ReadRegistryValue(RegistryRoot root, const std::string& key, const
         value.text = data.substr(0, data.find('\0'));
         value.type = type == REG_SZ ? RegistryType::String : RegistryType::ExpandString;
       } else if (type == REG_DWORD && size == 4) {
-        value.number = static_cast<uint8_t>(data[0]) | static_cast<uint8_t>(data[1]) << 8 |
-                       static_cast<uint8_t>(data[2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(data[3])) << 24;
+        std::memcpy(&value.number, data.data(), 4);
         value.type = RegistryType::Dword;
       } else {
         value.type = RegistryType::Other;
