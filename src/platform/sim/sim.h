@@ -3,11 +3,13 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/system.h"
 #include "platform/ui.h"
 
 namespace sim {
@@ -29,6 +31,19 @@ struct CaseLess {
 };
 using RegistryKey = std::map<std::string, platform::RegistryValue, CaseLess>;  // by value name
 
+// A program the setup started and waited for, and a shell "open" it asked for.
+struct ProcessRecord {
+  std::string commandLine;
+  std::string currentFolder;
+  int show = 0;
+};
+struct ShellOpenRecord {
+  std::string file;
+  std::string parameters;
+  std::string folder;
+  int show = 0;
+};
+
 struct State {
   std::string hostRoot;            // host folder holding the drives: "C:\x" is hostRoot/C/x
   std::string tempFolder = "C:\\Temp\\";
@@ -43,6 +58,8 @@ struct State {
   std::map<int, std::string> shellFolders;
   unsigned systemLanguageId = 1033;
   std::string shortDate = "12/11/2026";
+  platform::LocalDate today{2026, 12, 11};
+  platform::DateTimeFormat dateTimeFormat;
 
   // The registry: keys by root and path ("HKEY_LOCAL_MACHINE\\SOFTWARE\\..."), each with its values.
   std::map<std::string, RegistryKey, CaseLess> registry;
@@ -50,11 +67,20 @@ struct State {
   std::deque<platform::Answer> answers;     // taken one per box; empty: the default button
   std::vector<MessageBoxRecord> messageBoxes;
   int processMessagesCalls = 0;
+  std::function<void()> onProcessMessages;  // what the user does while messages are processed
   unsigned pausedMilliseconds = 0;
+
+  // Processes: every start and shell open, in order. A started process "runs" onProcess (if
+  // set) before the wait returns; processesStart false makes every start fail.
+  std::vector<ProcessRecord> processes;
+  std::vector<ShellOpenRecord> shellOpens;
+  std::function<void(const ProcessRecord&)> onProcess;
+  bool processesStart = true;
 
   // Faults: Windows paths, compared without regard to case.
   std::vector<std::string> refusedFolders;  // CreateFolder of exactly this path fails
   std::vector<std::string> refusedWrites;   // opening exactly this file for writing fails
+  std::vector<platform::RegistryRoot> refusedRegistryRoots;  // opening a key for writing below it fails
 };
 
 // The simulated machine. Reset() gives a fresh one with an empty file system under a new

@@ -14,5 +14,7 @@ std::string ShellFolder(int csidl) {
 
 unsigned SystemDefaultLanguageId() { return sim::Machine().systemLanguageId; }
 std::string ShortDateToday() { return sim::Machine().shortDate; }
+LocalDate Today() { return sim::Machine().today; }
+DateTimeFormat UserDateTimeFormat() { return sim::Machine().dateTimeFormat; }
 
 }  // namespace platform

@@ -30,7 +30,10 @@ Answer ShowMessageBox(const MessageBoxRequest& request) {
   return answer;
 }
 
-void ProcessMessages() { ++sim::Machine().processMessagesCalls; }
+void ProcessMessages() {
+  ++sim::Machine().processMessagesCalls;
+  if (sim::Machine().onProcessMessages) sim::Machine().onProcessMessages();
+}
 
 void Pause(unsigned milliseconds) { sim::Machine().pausedMilliseconds += milliseconds; }
 

@@ -1,6 +1,8 @@
 #include "platform/process.h"
 #include "platform/win32/win32.h"
 
+#include <shellapi.h>
+
 namespace platform {
 
 namespace win32 {
@@ -45,6 +47,29 @@ uint32_t ClockSeed() {
   LARGE_INTEGER counter;
   QueryPerformanceCounter(&counter);
   return GetTickCount() ^ static_cast<uint32_t>(counter.QuadPart) ^ (GetCurrentProcessId() << 16);
+}
+
+bool StartProcessAndWait(const std::string& commandLine, const std::string& currentFolder, int show) {
+  STARTUPINFOA startup;
+  ZeroMemory(&startup, sizeof startup);
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  PROCESS_INFORMATION process;
+  std::string writableCommandLine = commandLine;  // CreateProcessA may write into it
+  if (!CreateProcessA(nullptr, &writableCommandLine[0], nullptr, nullptr, FALSE,
+                      CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr,
+                      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &process))
+    return false;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+void ShellOpen(const std::string& file, const std::string& parameters, const std::string& folder, int show) {
+  ShellExecuteA(nullptr, "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                folder.empty() ? nullptr : folder.c_str(), show);
 }
 
 void EndProcess(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }

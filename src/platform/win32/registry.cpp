@@ -42,4 +42,38 @@ RegistryValue ReadRegistryValue(RegistryRoot root, const std::string& key, const
   return value;
 }
 
+namespace {
+HKEY OpenKey(intptr_t handle) { return reinterpret_cast<HKEY>(handle); }
+}  // namespace
+
+bool WritableRegistryKey::Create(RegistryRoot root, const std::string& key) {
+  Close();
+  HKEY handle;
+  if (RegCreateKeyExA(RootKey(root), key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                      &handle, nullptr) != ERROR_SUCCESS)
+    return false;
+  handle_ = reinterpret_cast<intptr_t>(handle);
+  return true;
+}
+
+bool WritableRegistryKey::WriteString(const std::string& name, const std::string& text) {
+  // The size counts the terminating zero, as readers of REG_SZ expect.
+  return IsOpen() && RegSetValueExA(OpenKey(handle_), name.c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(text.c_str()),
+                                    static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool WritableRegistryKey::WriteDword(const std::string& name, uint32_t number) {
+  DWORD data = number;
+  return IsOpen() && RegSetValueExA(OpenKey(handle_), name.c_str(), 0, REG_DWORD,
+                                    reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
+}
+
+bool WritableRegistryKey::Close() {
+  if (!IsOpen()) return false;
+  HKEY handle = OpenKey(handle_);
+  handle_ = kClosed;
+  return RegCloseKey(handle) == ERROR_SUCCESS;
+}
+
 }  // namespace platform

@@ -18,7 +18,9 @@ Answer ShowMessageBox(const MessageBoxRequest& request) {
   if (request.defaultButton >= 1 && request.defaultButton <= 3) flags |= kDefaults[request.defaultButton - 1];
   HWND owner = request.owner == Owner::MainWindow ? win32::MainWindow() : nullptr;
   if (!owner) flags |= MB_TASKMODAL;
-  switch (MessageBoxA(owner, request.text.c_str(), request.caption.c_str(), flags)) {
+  // No caption of its own: the system's default ("Error").
+  const char* caption = request.caption.empty() ? nullptr : request.caption.c_str();
+  switch (MessageBoxA(owner, request.text.c_str(), caption, flags)) {
     case IDOK: return Answer::Ok;
     case IDCANCEL: return Answer::Cancel;
     case IDYES: return Answer::Yes;
