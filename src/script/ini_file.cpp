@@ -49,9 +49,7 @@ std::string TrimmedName(const std::string& name) {
 // Calls visit(name, hasValue, value) for each key line of the first section called `wanted`,
 // in file order, until visit returns false.
 template <class Visit>
-void VisitSection(const std::string& path, const std::string& wanted, Visit visit) {
-  std::string contents;
-  if (!platform::ReadWholeFile(path, contents)) return;
+void VisitSection(const std::string& contents, const std::string& wanted, Visit visit) {
   const char* p = contents.data();
   const char* const end = p + contents.size();
   if (contents.compare(0, 3, "\xEF\xBB\xBF") == 0) p += 3;
@@ -88,12 +86,12 @@ void VisitSection(const std::string& path, const std::string& wanted, Visit visi
 
 }  // namespace
 
-std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+std::string IniText::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
   const std::string wanted = TrimmedName(key);
   std::string result = def;
   // Names passed for a value lose their blanks, as the system's lookup trims them (its list
   // of a section does not).
-  VisitSection(path_, TrimmedName(section), [&](const std::string& name, bool hasValue, const Span& value) {
+  VisitSection(contents_, TrimmedName(section), [&](const std::string& name, bool hasValue, const Span& value) {
     if (!text::SameText(name, wanted)) return true;
     if (hasValue) {
       result = value.Text();
@@ -108,21 +106,21 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
   return result;
 }
 
-int32_t IniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
+int32_t IniText::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
   std::optional<int32_t> value = ParseInteger(ReadString(section, key, ""));
   return value ? *value : def;
 }
 
-bool IniFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
+bool IniText::ReadBool(const std::string& section, const std::string& key, bool def) const {
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-std::vector<std::string> IniFile::ReadSection(const std::string& section) const {
+std::vector<std::string> IniText::ReadSection(const std::string& section) const {
   std::vector<std::string> keys;
   // Every name takes its characters and a terminator; one more character ends the whole list.
   const size_t room = kIniKeyListLimit - 1;
   size_t used = 0;
-  VisitSection(path_, section, [&](const std::string& name, bool hasValue, const Span&) {
+  VisitSection(contents_, section, [&](const std::string& name, bool hasValue, const Span&) {
     if (!hasValue) return true;
     if (name.empty()) return false;
     if (name[0] == ';') return true;
@@ -135,10 +133,83 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const 
   return keys;
 }
 
-bool IniFile::ValueExists(const std::string& section, const std::string& key) const {
+bool IniText::ValueExists(const std::string& section, const std::string& key) const {
   for (const std::string& name : ReadSection(section))
     if (text::SameText(name, key)) return true;
   return false;
+}
+
+// Writing, as the system's profile functions write: the first line of the key in the first
+// section of the name is replaced in place; a new key goes after the last line of its section,
+// a new section at the end of the file.
+void IniText::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  const std::string wantedSection = TrimmedName(section), wantedKey = TrimmedName(key);
+  const std::string line = wantedKey + "=" + value;
+  size_t pos = contents_.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  bool inSection = wantedSection.empty();
+  size_t sectionEnd = inSection ? pos : std::string::npos;  // where a new key of the section goes
+  while (pos < contents_.size()) {
+    size_t end = pos;
+    while (end < contents_.size() && contents_[end] != '\r' && contents_[end] != '\n') ++end;
+    size_t next = end;
+    if (next < contents_.size() && contents_[next] == '\r') ++next;
+    if (next < contents_.size() && contents_[next] == '\n') ++next;
+    Span span{contents_.data() + pos, contents_.data() + end};
+    span.Trim();
+    if (span.begin != span.end) {
+      if (*span.begin == '[' && std::memchr(span.begin, ']', size_t(span.end - span.begin))) {
+        if (inSection) break;
+        const char* close = span.end - 1;
+        while (*close != ']') --close;
+        Span name{span.begin + 1, close};
+        name.Trim();
+        inSection = text::SameText(name.Text(), wantedSection);
+        if (inSection) sectionEnd = next;
+      } else if (inSection) {
+        const void* equals = std::memchr(span.begin, '=', size_t(span.end - span.begin));
+        Span name{span.begin, equals ? static_cast<const char*>(equals) : span.end};
+        name.Trim();
+        if (text::SameText(name.Text(), wantedKey)) {
+          contents_.replace(pos, end - pos, line);
+          return;
+        }
+        sectionEnd = next;
+      }
+    }
+    pos = next;
+  }
+  if (sectionEnd == std::string::npos) {
+    if (!contents_.empty() && contents_.back() != '\n' && contents_.back() != '\r') contents_ += "\r\n";
+    contents_ += "[" + wantedSection + "]\r\n" + line + "\r\n";
+    return;
+  }
+  std::string insertion = line + "\r\n";
+  if (sectionEnd > 0 && contents_[sectionEnd - 1] != '\n' && contents_[sectionEnd - 1] != '\r') insertion = "\r\n" + line;
+  contents_.insert(sectionEnd, insertion);
+}
+
+namespace {
+std::string FileContents(const std::string& path) {
+  std::string contents;
+  platform::ReadWholeFile(path, contents);
+  return contents;
+}
+}  // namespace
+
+std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+  return IniText(FileContents(path_)).ReadString(section, key, def);
+}
+int32_t IniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
+  return IniText(FileContents(path_)).ReadInteger(section, key, def);
+}
+bool IniFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
+  return IniText(FileContents(path_)).ReadBool(section, key, def);
+}
+std::vector<std::string> IniFile::ReadSection(const std::string& section) const {
+  return IniText(FileContents(path_)).ReadSection(section);
+}
+bool IniFile::ValueExists(const std::string& section, const std::string& key) const {
+  return IniText(FileContents(path_)).ValueExists(section, key);
 }
 
 std::optional<int32_t> ParseInteger(const std::string& text) {

@@ -9,8 +9,9 @@
 //  - a section's keys list in file order, cut so that the names with one terminator each fit
 //    in 16,384 characters;
 //  - a key exists when the section's list holds it.
-// The file is read anew on every call, so what another writer changed is always seen; a file
-// that cannot be read reads as empty.
+// An IniFile reads the file anew on every call, so what another writer changed is always seen;
+// a file that cannot be read reads as empty. An IniText holds the contents in memory and can
+// also be written.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -19,6 +20,27 @@
 
 constexpr size_t kIniValueLimit = 2047;
 constexpr size_t kIniKeyListLimit = 16384;
+
+class IniText {
+ public:
+  IniText() = default;
+  explicit IniText(std::string contents) : contents_(std::move(contents)) {}
+
+  const std::string& Contents() const { return contents_; }
+
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+  int32_t ReadInteger(const std::string& section, const std::string& key, int32_t def) const;
+  bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+  std::vector<std::string> ReadSection(const std::string& section) const;  // key names, file order
+  bool ValueExists(const std::string& section, const std::string& key) const;
+
+  // Sets a value: an existing key is replaced in place, a new key goes at the end of its
+  // section, a new section at the end of the text. Lines end with CR LF.
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+
+ private:
+  std::string contents_;
+};
 
 class IniFile {
  public:

@@ -221,4 +221,28 @@ TEST(IniProfileTest, DocumentedDifferences) {
   }
 }
 
+// What our writer leaves, the uninstaller reads through the profile functions: the same values
+// in the same sections, whatever mix of replaced keys, new keys and new sections made it.
+TEST(IniProfileTest, WrittenTextReadsTheSameThroughTheProfileFunctions) {
+  IniText text("[General]\r\nAppName=Old\r\n\r\n[Files]\r\n0=C:\\a.txt");
+  text.WriteString("General", "AppName", "New Name");
+  text.WriteString("general", "InstallDir", "C:\\Program Files\\App");
+  text.WriteString("Files", "1", "C:\\b.txt");
+  text.WriteString("Folders", "0", "C:\\App");
+  text.WriteString("Messages", "1", "Remove <x>?%n%nSure?");
+  text.WriteString("Files", "0", "C:\\A.TXT");
+  TempIni file(text.Contents());
+  const char* const sections[] = {"General", "Files", "Folders", "Messages"};
+  for (const char* section : sections) {
+    const std::vector<std::string> keys = ProfileKeys(file.Path(), section);
+    EXPECT_EQ(keys, text.ReadSection(section)) << section;
+    for (const std::string& key : keys)
+      EXPECT_EQ(ProfileString(file.Path(), section, key.c_str(), "DEF"), text.ReadString(section, key, "DEF"))
+          << section << " " << key;
+  }
+  EXPECT_EQ(ProfileString(file.Path(), "General", "AppName", ""), "New Name");
+  EXPECT_EQ(ProfileString(file.Path(), "Files", "0", ""), "C:\\A.TXT");
+  EXPECT_EQ(ProfileKeys(file.Path(), "Files"), (std::vector<std::string>{"0", "1"}));
+}
+
 }  // namespace
