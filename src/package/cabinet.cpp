@@ -3,6 +3,7 @@
 #include "platform/cabinet.h"
 #include "platform/files.h"
 #include "platform/path.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -18,24 +19,9 @@ constexpr uint32_t kBlockingAttributes = kAttrReadOnly | kAttrHidden | kAttrSyst
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// Where the folder levels that can be created begin: after "C:" or "C:\", after
-// "\\server\share", or at the start of a relative path.
-size_t RootLength(const std::string& folder) {
-  if (folder.size() >= 2 && folder[1] == ':') return 2;
-  if (folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1])) {
-    size_t pos = 2;
-    for (int part = 0; part < 2 && pos < folder.size(); ++part) {
-      while (pos < folder.size() && !IsSeparator(folder[pos])) ++pos;
-      if (part == 0 && pos < folder.size()) ++pos;
-    }
-    return pos;
-  }
-  return 0;
-}
-
 // Creates the folder and every missing level above it, one level at a time.
 bool EnsureFolder(const std::string& folder) {
-  size_t root = RootLength(folder);
+  size_t root = path::RootLength(folder);
   for (size_t pos = root + 1; pos <= folder.size(); ++pos) {
     if (pos < folder.size() && !IsSeparator(folder[pos])) continue;
     if (IsSeparator(folder[pos - 1])) continue;  // the root's own backslash, or a doubled one
@@ -46,11 +32,23 @@ bool EnsureFolder(const std::string& folder) {
   return true;
 }
 
-// Writes the decoded files into one folder. A file is complete only once EndFile has set its
-// time and attributes; a failure leaves the file as far as it got and closes it.
+// A name for a new file in the folder that nothing there has yet.
+std::string FreeTemporaryName(const std::string& folder) {
+  static unsigned counter = 0;
+  std::string candidate;
+  do {
+    candidate = path::Join(folder, "~zx" + text::FromInt(++counter) + ".tmp");
+  } while (platform::ReadAttributes(candidate) != platform::kNoAttributes);
+  return candidate;
+}
+
+// Writes the decoded files into one folder. Each file is written beside its target under a
+// temporary name and moved over the target only once it is complete, so that a failed
+// extraction (a corrupt cabinet, a full disk) leaves an existing file as it was.
 class FolderWriter : public platform::CabinetSink {
  public:
   explicit FolderWriter(const std::string& folder) : folder_(folder) {}
+  ~FolderWriter() { Discard(); }
 
   bool BeginFile(const platform::CabinetFile& file) override {
     if (!IsSafeStoredName(file.name)) return false;
@@ -58,17 +56,13 @@ class FolderWriter : public platform::CabinetSink {
     for (char& c : name)
       if (c == '/') c = '\\';
     path_ = path::Join(folder_, name);
-    if (!EnsureFolder(path::FolderOf(path_))) return false;
-
-    uint32_t existing = platform::ReadAttributes(path_);
-    if (existing != platform::kNoAttributes && !(existing & platform::kAttrDirectory) &&
-        (existing & kBlockingAttributes) &&
-        !platform::WriteAttributes(path_, existing & ~kBlockingAttributes))
-      return false;
-
+    if (!EnsureFolder(path::FolderOf(path_)) || platform::FolderExists(path_)) return false;
     file_ = file;
     written_ = 0;
-    return out_.Open(path_, platform::File::Mode::Create);
+    temporary_ = FreeTemporaryName(path::FolderOf(path_));
+    if (out_.Open(temporary_, platform::File::Mode::Create)) return true;
+    temporary_.clear();
+    return false;
   }
 
   bool WriteData(const void* data, size_t size) override {
@@ -76,16 +70,37 @@ class FolderWriter : public platform::CabinetSink {
     return out_.Write(data, int64_t(size));
   }
 
-  // The attributes come last: a read-only file would refuse the time.
+  // The existing file loses its blocking attributes only for the move (Windows refuses to
+  // replace a read-only file, and a hidden or system one with a plain one); the time and the
+  // attributes come after the move, the attributes last, since a read-only file would refuse
+  // the time.
   bool EndFile() override {
     out_.Close();
-    return written_ == file_.size && platform::SetFileDosTime(path_, file_.dosDate, file_.dosTime) &&
+    if (written_ != file_.size) return Discard();
+    const uint32_t existing = platform::ReadAttributes(path_);
+    const bool blocked = existing != platform::kNoAttributes && (existing & kBlockingAttributes);
+    if (blocked && !platform::WriteAttributes(path_, existing & ~kBlockingAttributes)) return Discard();
+    if (!platform::MoveFileReplacing(temporary_, path_)) {
+      if (blocked) platform::WriteAttributes(path_, existing);
+      return Discard();
+    }
+    temporary_.clear();
+    return platform::SetFileDosTime(path_, file_.dosDate, file_.dosTime) &&
            platform::WriteAttributes(path_, file_.attributes & kKeptAttributes);
   }
 
  private:
+  // Removes a file begun and not completed; false, for the failure that caused it.
+  bool Discard() {
+    out_.Close();
+    if (!temporary_.empty()) platform::RemoveFile(temporary_);
+    temporary_.clear();
+    return false;
+  }
+
   std::string folder_;
   std::string path_;
+  std::string temporary_;  // the file being written; "" when none
   platform::CabinetFile file_;
   uint64_t written_ = 0;
   platform::File out_;
