@@ -2,6 +2,8 @@
 
 #include "app/shutdown.h"
 #include "form/form1.h"
+#include "install/commands.h"
+#include "install/install_run.h"
 #include "install/run_state.h"
 #include "package/cabinet.h"
 #include "package/locator.h"
@@ -95,13 +97,18 @@ void FormCreate() {
     UserVariables.clear();
     FatalCorrupted();
   }
+  for (const std::string& key : SetupIni.ReadSection("Commands"))
+    RunCommand(CommandPhase::StartUp, SetupIni.ReadString("Commands", key, ""));
   for (const std::string& key : SetupIni.ReadSection("Variables"))
     DefineVariable(SetupIni.ReadString("Variables", key, ""));
   FillPageEnabled();
   Form1.Edit1.Text = ExpandPlaceholders(SetupString("InstallationPath"));
   UninstallEnabled = SetupBool("Uninstall");
   ShowShortcutCheckBoxes();
-  if (SilentInstallRequested()) EndSetup(ExitCode::Completed);
+  if (SilentInstallRequested()) {
+    RunInstall();
+    EndSetup(InstallErrors ? ExitCode::InstalledWithErrors : ExitCode::Completed);
+  }
 }
 
 void FormActivate() {

@@ -56,6 +56,11 @@ struct ComboBox : Control {
   }
 };
 
+struct ProgressBar : Control {
+  int Min = 0, Max = 100;
+  int Position = 0;
+};
+
 struct Image : Control {
   Bitmap Picture;  // shown stretched to the control
 };

@@ -43,6 +43,11 @@ class TForm1 {
   CheckBox CheckBox3;  // shortcuts on the desktop
   CheckBox CheckBox4;  // shortcuts on the Quick Launch bar
 
+  // Install page.
+  Label Label8;              // the status line
+  Label Label14;             // the item being installed
+  ProgressBar ProgressBar1;  // 0 to 100
+
   // The control with the keyboard focus; nullptr: none.
   Control* ActiveControl = nullptr;
   void FocusControl(Control& control) {

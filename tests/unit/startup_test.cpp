@@ -16,12 +16,13 @@
 #include "script/variables.h"
 #include "wizard/page_flow.h"
 #include "package_fixture.h"
+#include "process_run.h"
 
 using fixture::Placement;
 
 namespace {
 
-constexpr int kNotEnded = -1;
+using fixture::kNotEnded;
 
 class StartupTest : public ::testing::Test {
  protected:
@@ -36,15 +37,7 @@ class StartupTest : public ::testing::Test {
     Install(fixture::MakePackage(fixture::MakeCabinet(fixture::ValidConfiguration(setupIni)), placement));
   }
 
-  // Runs `step` as the process would; the exit code, or kNotEnded when it returned.
-  static int Run(const std::function<void()>& step) {
-    try {
-      step();
-    } catch (const sim::ProcessEnded& end) {
-      return end.exitCode;
-    }
-    return kNotEnded;
-  }
+  static int Run(const std::function<void()>& step) { return fixture::RunUntilEnd(step); }
 
   static std::vector<std::string> WorkFolders() {
     std::vector<std::string> names;
