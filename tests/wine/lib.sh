@@ -112,8 +112,9 @@ zx_cab() {
 }
 
 # zx_package OUT --cab FILE [--layout fixed|trailer] [--stub FILE] [--field TEXT]
-#            [--trailer TEXT|none]
-# A setup: the stub, then the ten-character length field, the cabinet and the trailer.
+#            [--trailer TEXT|none] [--files FILE]
+# A setup: the stub, then the ten-character length field, the cabinet, the per-file cabinets
+# (FILE, back to back) and the trailer.
 #   fixed:   the stub padded with zeros to the fixed offset (it must not be larger)
 #   trailer: the stub as it is; the package starts at its end
 # --field and --trailer replace the fields' ten characters (default: the cabinet's length,
@@ -121,7 +122,7 @@ zx_cab() {
 zx_package() {
   local out=$1
   shift
-  local layout=fixed stub=$ZX_SETUP cab="" field="" trailer=""
+  local layout=fixed stub=$ZX_SETUP cab="" field="" trailer="" files=""
   while [ $# -gt 0 ]; do
     case $1 in
       --layout) layout=$2 ;;
@@ -129,6 +130,7 @@ zx_package() {
       --cab) cab=$2 ;;
       --field) field=$2 ;;
       --trailer) trailer=$2 ;;
+      --files) files=$2 ;;
       *) echo "zx_package: unknown option $1" >&2; return 1 ;;
     esac
     shift 2
@@ -150,6 +152,7 @@ zx_package() {
   [ -n "$trailer" ] || trailer=$(zx_digits "$offset")
   printf '%s' "$field" >>"$out"
   cat "$cab" >>"$out"
+  [ -z "$files" ] || cat "$files" >>"$out"
   [ "$trailer" = none ] || printf '%s' "$trailer" >>"$out"
 }
 
