@@ -166,7 +166,8 @@ FileOutcome InstallPackagedFile(platform::File& package, int index, int count, F
   const std::string value = SetupIni.ReadString("Files", text::FromInt(index), "");
   if (value.empty()) return FileOutcome::Done;
   FileEntry entry;
-  if (!ParseFileEntry(value, entry)) {
+  // A cabinet reaching past what a 32-bit package offset can address is no package of ours.
+  if (!ParseFileEntry(value, entry) || int64_t(PackageOffset) + entry.packedSize > INT32_MAX) {
     ShowRunBox("The setup file is corrupted.", platform::Icon::Error, platform::Buttons::Ok, "");
     return FileOutcome::Fatal;
   }

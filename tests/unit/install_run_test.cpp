@@ -300,6 +300,8 @@ TEST_F(InstallRunTest, FailuresEndAsTheirKindSays) {
       {"size not a number", "0=<InstallDir>\\a.txt?12x?Overwrite?Yes\n", {}, {}, nullptr, 4, {corrupted}, false},
       {"negative size", "0=<InstallDir>\\a.txt?-5?Overwrite?Yes\n", {}, {}, nullptr, 4, {corrupted}, false},
       {"empty size", "0=<InstallDir>\\a.txt? ?Overwrite?Yes\n", {}, {}, nullptr, 4, {corrupted}, false},
+      {"size beyond a 32-bit offset", "0=<InstallDir>\\a.txt?2147483000?Overwrite?Yes\n", {}, {}, nullptr, 4, {corrupted},
+       false},
       {"folder refused", "0=<InstallDir>\\sub\\a.txt?" + std::to_string(good.size()) + "?Overwrite?Yes\n", {}, {},
        [] { sim::Machine().refusedFolders.push_back("C:\\App\\sub"); }, 4, {"Error creating directory:\r\nC:\\App\\sub"},
        false},
