@@ -12,6 +12,7 @@ packages=(
   wine wine32:i386 wine64 xvfb xauth x11-utils  # running and driving the Windows build
   gcab cabextract osslsigncode openssl        # independent cabinet writer/reader, signing
   imagemagick                                 # screenshots of the Xvfb screen
+  nsis time python3                           # the benchmarks: the NSIS peer, peak memory, payloads
 )
 
 SUDO=""
