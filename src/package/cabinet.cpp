@@ -42,9 +42,9 @@ std::string FreeTemporaryName(const std::string& folder) {
   return candidate;
 }
 
-// Writes the decoded files into one folder. Each file is written beside its target under a
-// temporary name and moved over the target only once it is complete, so that a failed
-// extraction (a corrupt cabinet, a full disk) leaves an existing file as it was.
+// Writes the decoded files into one folder. A file that replaces an existing one is written
+// beside it under a temporary name and moved over it only once it is complete, so that a
+// failed extraction (a corrupt cabinet, a full disk) leaves the existing file as it was.
 class FolderWriter : public platform::CabinetSink {
  public:
   explicit FolderWriter(const std::string& folder) : folder_(folder) {}
@@ -56,10 +56,18 @@ class FolderWriter : public platform::CabinetSink {
     for (char& c : name)
       if (c == '/') c = '\\';
     path_ = path::Join(folder_, name);
-    if (!EnsureFolder(path::FolderOf(path_)) || platform::FolderExists(path_)) return false;
+    // The target folder is made sure of once per cabinet; a stored name with folders of its
+    // own needs its own.
+    if (!folderReady_) folderReady_ = EnsureFolder(folder_);
+    if (!folderReady_ || (name.find('\\') != std::string::npos && !EnsureFolder(path::FolderOf(path_))))
+      return false;
+    const uint32_t existing = platform::ReadAttributes(path_);
+    if (existing != platform::kNoAttributes && (existing & platform::kAttrDirectory)) return false;
     file_ = file;
     written_ = 0;
-    temporary_ = FreeTemporaryName(path::FolderOf(path_));
+    // A new file is written in place: there is nothing there to keep.
+    replacing_ = existing != platform::kNoAttributes;
+    temporary_ = replacing_ ? FreeTemporaryName(path::FolderOf(path_)) : path_;
     if (out_.Open(temporary_, platform::File::Mode::Create)) return true;
     temporary_.clear();
     return false;
@@ -70,13 +78,20 @@ class FolderWriter : public platform::CabinetSink {
     return out_.Write(data, int64_t(size));
   }
 
-  // The existing file loses its blocking attributes only for the move (Windows refuses to
-  // replace a read-only file, and a hidden or system one with a plain one); the time and the
-  // attributes come after the move, the attributes last, since a read-only file would refuse
-  // the time.
+  // A new file gets its time through the handle it was written with. The existing file loses
+  // its blocking attributes only for the move (Windows refuses to replace a read-only file,
+  // and a hidden or system one with a plain one); the replacement gets its time after the
+  // move, since a name taken over from a deleted file may inherit that file's creation time.
+  // The attributes come last: a read-only file would refuse the time.
   bool EndFile() override {
-    out_.Close();
     if (written_ != file_.size) return Discard();
+    if (!replacing_) {
+      if (!out_.SetDosTime(file_.dosDate, file_.dosTime)) return Discard();
+      out_.Close();
+      temporary_.clear();
+      return platform::WriteAttributes(path_, file_.attributes & kKeptAttributes);
+    }
+    out_.Close();
     const uint32_t existing = platform::ReadAttributes(path_);
     const bool blocked = existing != platform::kNoAttributes && (existing & kBlockingAttributes);
     if (blocked && !platform::WriteAttributes(path_, existing & ~kBlockingAttributes)) return Discard();
@@ -101,6 +116,8 @@ class FolderWriter : public platform::CabinetSink {
   std::string folder_;
   std::string path_;
   std::string temporary_;  // the file being written; "" when none
+  bool replacing_ = false;  // an existing file: the new one is written beside it
+  bool folderReady_ = false;
   platform::CabinetFile file_;
   uint64_t written_ = 0;
   platform::File out_;

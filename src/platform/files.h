@@ -62,6 +62,9 @@ class File {
   bool Seek(int64_t position);
   int64_t Size();                                 // -1 on an error
   bool Truncate();                                // cuts the file at the current position
+  // Creation and last-write time from an MS-DOS date and time in local time; written data
+  // that follows changes the last-write time again.
+  bool SetDosTime(uint16_t dosDate, uint16_t dosTime);
   void Close();
 
  private:

@@ -349,6 +349,21 @@ TEST_F(InstallRunTest, FailuresEndAsTheirKindSays) {
   }
 }
 
+// A file that did not exist is written in place; a failed extraction leaves nothing of it.
+TEST_F(InstallRunTest, AFailedExtractionOfANewFileLeavesNoPartOfIt) {
+  std::string noise(100000, '\0');
+  for (size_t i = 0, x = 7; i < noise.size(); ++i) noise[i] = char((x = x * 1103515245 + 12345) >> 16);
+  std::string damaged = fixture::MakeCabinet({{"a.txt", noise}});
+  damaged.replace(damaged.rfind("CK"), 2, "XX");
+  Package("InstallationPath=C:\\App\n", {{"<InstallDir>\\a.txt", "unused"}, {"<InstallDir>\\b.txt", "b"}}, "",
+          {damaged});
+  sim::Machine().answers = {Answer::Yes};
+  EXPECT_EQ(Run(), 6);
+  std::vector<std::string> names;
+  for (const auto& entry : platform::ListFolder("C:\\App\\*")) names.push_back(entry.name);
+  EXPECT_EQ(names, std::vector<std::string>{"b.txt"});
+}
+
 TEST_F(InstallRunTest, TheWorkCopyThatCannotBeWrittenIsFatal) {
   // A start-up command runs once the work folder exists: it is where the fault is planted.
   Package("InstallationPath=C:\\App\n", {{"<InstallDir>\\a.txt", "a"}},

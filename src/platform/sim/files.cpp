@@ -136,10 +136,9 @@ bool WriteAttributes(const std::string& path, uint32_t attributes) {
   return true;
 }
 
-bool SetFileDosTime(const std::string& path, uint16_t dosDate, uint16_t dosTime) {
-  std::string host = sim::HostPath(path);
-  if (!IsFile(host) || ReadOnly(host)) return false;
-  // The simulated machine's local time is UTC.
+namespace {
+// The simulated machine's local time is UTC.
+void DosToTimes(uint16_t dosDate, uint16_t dosTime, struct timespec times[2]) {
   struct tm t = {};
   t.tm_year = 80 + (dosDate >> 9);
   t.tm_mon = ((dosDate >> 5) & 15) - 1;
@@ -147,9 +146,16 @@ bool SetFileDosTime(const std::string& path, uint16_t dosDate, uint16_t dosTime)
   t.tm_hour = dosTime >> 11;
   t.tm_min = (dosTime >> 5) & 63;
   t.tm_sec = (dosTime & 31) * 2;
-  struct timespec times[2];
   times[0].tv_sec = times[1].tv_sec = timegm(&t);
   times[0].tv_nsec = times[1].tv_nsec = 0;
+}
+}  // namespace
+
+bool SetFileDosTime(const std::string& path, uint16_t dosDate, uint16_t dosTime) {
+  std::string host = sim::HostPath(path);
+  if (!IsFile(host) || ReadOnly(host)) return false;
+  struct timespec times[2];
+  DosToTimes(dosDate, dosTime, times);
   return utimensat(AT_FDCWD, host.c_str(), times, 0) == 0;
 }
 
@@ -234,6 +240,12 @@ int64_t File::Size() {
   struct stat st;
   if (!IsOpen() || fstat(int(handle_), &st) != 0) return -1;
   return st.st_size;
+}
+
+bool File::SetDosTime(uint16_t dosDate, uint16_t dosTime) {
+  struct timespec times[2];
+  DosToTimes(dosDate, dosTime, times);
+  return IsOpen() && futimens(int(handle_), times) == 0;
 }
 
 bool File::Truncate() {

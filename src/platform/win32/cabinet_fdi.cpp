@@ -23,12 +23,10 @@ namespace {
 
 using CreateFn = HFDI(DIAMONDAPI*)(PFNALLOC, PFNFREE, PFNOPEN, PFNREAD, PFNWRITE, PFNCLOSE, PFNSEEK, int, PERF);
 using CopyFn = BOOL(DIAMONDAPI*)(HFDI, char*, char*, int, PFNFDINOTIFY, PFNFDIDECRYPT, void*);
-using DestroyFn = BOOL(DIAMONDAPI*)(HFDI);
 
 struct Fdi {
   CreateFn create = nullptr;
   CopyFn copy = nullptr;
-  DestroyFn destroy = nullptr;
 };
 
 // The functions, or null when the library or one of them is missing. The outcome of the first
@@ -43,8 +41,7 @@ const Fdi* LoadFdi() {
     if (module) {
       fdi.create = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(module, "FDICreate")));
       fdi.copy = reinterpret_cast<CopyFn>(reinterpret_cast<void*>(GetProcAddress(module, "FDICopy")));
-      fdi.destroy = reinterpret_cast<DestroyFn>(reinterpret_cast<void*>(GetProcAddress(module, "FDIDestroy")));
-      if (fdi.create && fdi.copy && fdi.destroy) state = 1;
+      if (fdi.create && fdi.copy) state = 1;
     }
   }
   return state == 1 ? &fdi : nullptr;
@@ -163,12 +160,12 @@ bool DecodeCabinet(const std::string& cabinetPath, CabinetSink& sink) {
   std::string folder = cut == std::string::npos ? std::string() : cabinetPath.substr(0, cut + 1);
   std::string name = cut == std::string::npos ? cabinetPath : cabinetPath.substr(cut + 1);
 
-  ERF erf = {};
-  HFDI context = fdi->create(Alloc, Free, Open, Read, Write, Close, Seek, cpuUNKNOWN, &erf);
+  // One context serves every cabinet of the process: creating one allocates the decoders.
+  static ERF erf = {};
+  static HFDI context = fdi->create(Alloc, Free, Open, Read, Write, Close, Seek, cpuUNKNOWN, &erf);
   if (!context) return false;
   Call call = {{INVALID_HANDLE_VALUE, &sink, false}, false};
   BOOL copied = fdi->copy(context, &name[0], &folder[0], 0, Notify, nullptr, &call);
-  fdi->destroy(context);
   return copied && !call.inFile && !call.output.failed;
 }
 

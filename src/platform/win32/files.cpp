@@ -27,13 +27,19 @@ bool WriteAttributes(const std::string& path, uint32_t attributes) {
   return SetFileAttributesA(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
-bool SetFileDosTime(const std::string& path, uint16_t dosDate, uint16_t dosTime) {
+namespace {
+bool SetHandleDosTime(HANDLE h, uint16_t dosDate, uint16_t dosTime) {
   FILETIME local, utc;
-  if (!DosDateTimeToFileTime(dosDate, dosTime, &local) || !LocalFileTimeToFileTime(&local, &utc)) return false;
+  return DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &utc) &&
+         SetFileTime(h, &utc, nullptr, &utc) != 0;
+}
+}  // namespace
+
+bool SetFileDosTime(const std::string& path, uint16_t dosDate, uint16_t dosTime) {
   HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
-  bool done = SetFileTime(h, &utc, nullptr, &utc) != 0;
+  bool done = SetHandleDosTime(h, dosDate, dosTime);
   CloseHandle(h);
   return done;
 }
@@ -120,6 +126,10 @@ int64_t File::Size() {
   LARGE_INTEGER size;
   if (!IsOpen() || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size)) return -1;
   return size.QuadPart;
+}
+
+bool File::SetDosTime(uint16_t dosDate, uint16_t dosTime) {
+  return IsOpen() && SetHandleDosTime(reinterpret_cast<HANDLE>(handle_), dosDate, dosTime);
 }
 
 bool File::Truncate() { return IsOpen() && SetEndOfFile(reinterpret_cast<HANDLE>(handle_)) != 0; }
