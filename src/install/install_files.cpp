@@ -57,6 +57,8 @@ bool ParsePackedSize(const std::string& field, int32_t& size) {
 // False (after message 13) when one cannot be created.
 bool CreateTargetFolders(const FileEntry& entry, FileLists& lists) {
   const std::string& target = entry.target;
+  // Where the target's own folder exists, every folder above it does.
+  if (platform::FolderExists(path::FolderOf(target))) return true;
   for (size_t pos = path::RootLength(target) + 1; pos < target.size(); ++pos) {
     if (target[pos] != '\\' || target[pos - 1] == '\\') continue;
     std::string folder = target.substr(0, pos);

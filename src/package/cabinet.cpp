@@ -21,6 +21,7 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // Creates the folder and every missing level above it, one level at a time.
 bool EnsureFolder(const std::string& folder) {
+  if (platform::FolderExists(folder)) return true;
   size_t root = path::RootLength(folder);
   for (size_t pos = root + 1; pos <= folder.size(); ++pos) {
     if (pos < folder.size() && !IsSeparator(folder[pos])) continue;
@@ -61,14 +62,16 @@ class FolderWriter : public platform::CabinetSink {
     if (!folderReady_) folderReady_ = EnsureFolder(folder_);
     if (!folderReady_ || (name.find('\\') != std::string::npos && !EnsureFolder(path::FolderOf(path_))))
       return false;
-    const uint32_t existing = platform::ReadAttributes(path_);
-    if (existing != platform::kNoAttributes && (existing & platform::kAttrDirectory)) return false;
     file_ = file;
     written_ = 0;
     // A new file is written in place: there is nothing there to keep.
-    replacing_ = existing != platform::kNoAttributes;
-    temporary_ = replacing_ ? FreeTemporaryName(path::FolderOf(path_)) : path_;
-    if (out_.Open(temporary_, platform::File::Mode::Create)) return true;
+    replacing_ = false;
+    temporary_ = path_;
+    if (out_.Open(path_, platform::File::Mode::CreateNew)) return true;
+    const uint32_t existing = platform::ReadAttributes(path_);
+    replacing_ = existing != platform::kNoAttributes && !(existing & platform::kAttrDirectory);
+    temporary_ = replacing_ ? FreeTemporaryName(path::FolderOf(path_)) : "";
+    if (replacing_ && out_.Open(temporary_, platform::File::Mode::Create)) return true;
     temporary_.clear();
     return false;
   }
@@ -89,7 +92,9 @@ class FolderWriter : public platform::CabinetSink {
       if (!out_.SetDosTime(file_.dosDate, file_.dosTime)) return Discard();
       out_.Close();
       temporary_.clear();
-      return platform::WriteAttributes(path_, file_.attributes & kKeptAttributes);
+      // A new file is born with the archive attribute alone, which is what most files store.
+      const uint32_t attributes = file_.attributes & kKeptAttributes;
+      return attributes == kAttrArchive || platform::WriteAttributes(path_, attributes);
     }
     out_.Close();
     const uint32_t existing = platform::ReadAttributes(path_);

@@ -46,7 +46,8 @@ std::string TempFolder();
 // An open file. Closed by its destructor; moving transfers ownership.
 class File {
  public:
-  enum class Mode { Read, Create };  // Create: new or truncated, for writing
+  // Create: new or truncated, for writing; CreateNew: only a file that does not exist yet.
+  enum class Mode { Read, Create, CreateNew };
   File() = default;
   File(const File&) = delete;
   File& operator=(const File&) = delete;

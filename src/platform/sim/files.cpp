@@ -201,6 +201,7 @@ bool File::Open(const std::string& path, Mode mode) {
   } else {
     if (ReadOnly(host) || Listed(sim::Machine().refusedWrites, path)) return false;
     bool existed = IsFile(host);
+    if (existed && mode == Mode::CreateNew) return false;
     fd = open(host.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
     if (fd >= 0 && !existed) Attributes()[host] = kAttrArchive;
   }
