@@ -1,6 +1,6 @@
 #include "install/uninstall_log.h"
 
-#include <set>
+#include <algorithm>
 
 #include "install/run_state.h"
 #include "platform/files.h"
@@ -34,16 +34,22 @@ void UninstallLog::Release() {
 namespace {
 
 struct Section {
-  std::set<std::string> keys;    // the names in use
-  std::set<std::string> values;  // every recorded value
-  size_t count = 0;              // the number of keys
+  std::vector<std::string> keys;    // the names in use
+  std::vector<std::string> values;  // every recorded value
+  size_t count = 0;                 // the number of keys
+
+  static bool Holds(const std::vector<std::string>& list, const std::string& text) {
+    return std::find(list.begin(), list.end(), text) != list.end();
+  }
+  bool HoldsKey(const std::string& key) const { return Holds(keys, key); }
+  bool HoldsValue(const std::string& value) const { return Holds(values, value); }
 };
 
 Section ReadLogSection(const std::string& name) {
   Section section;
   for (const std::string& key : UninstallIni.ReadSection(name)) {
-    section.keys.insert(key);
-    section.values.insert(UninstallIni.ReadString(name, key));
+    section.keys.push_back(key);
+    section.values.push_back(UninstallIni.ReadString(name, key));
     ++section.count;
   }
   return section;
@@ -54,10 +60,10 @@ Section ReadLogSection(const std::string& name) {
 // is never replaced.
 // Returns the number used.
 size_t WriteNumbered(const std::string& name, Section& section, size_t number, const std::string& value) {
-  while (section.keys.count(text::FromInt(int64_t(number)))) ++number;
+  while (section.HoldsKey(text::FromInt(int64_t(number)))) ++number;
   std::string key = text::FromInt(int64_t(number));
   UninstallIni.WriteString(name, key, value);
-  section.keys.insert(key);
+  section.keys.push_back(key);
   return number;
 }
 
@@ -68,21 +74,21 @@ size_t WriteNumbered(const std::string& name, Section& section, size_t number, c
 // there must still not be recorded again.
 void LogUninstallItem(const std::string& section, const std::string& value) {
   Section recorded = ReadLogSection(section);
-  if (!recorded.values.count(value)) WriteNumbered(section, recorded, recorded.count, value);
+  if (!recorded.HoldsValue(value)) WriteNumbered(section, recorded, recorded.count, value);
 }
 
 void LogCreatedFolders(const std::vector<std::string>& folders) {
   Section recorded = ReadLogSection("Folders");
   const size_t n = recorded.count;
   for (size_t j = 0; j < folders.size(); ++j)
-    if (!recorded.values.count(folders[j])) WriteNumbered("Folders", recorded, n + j, folders[j]);
+    if (!recorded.HoldsValue(folders[j])) WriteNumbered("Folders", recorded, n + j, folders[j]);
 }
 
 void LogInstalledFiles(const std::vector<std::string>& files) {
   Section recorded = ReadLogSection("Files");
   size_t next = recorded.count;
   for (const std::string& file : files)
-    if (!recorded.values.count(file)) next = WriteNumbered("Files", recorded, next, file) + 1;
+    if (!recorded.HoldsValue(file)) next = WriteNumbered("Files", recorded, next, file) + 1;
 }
 
 void WriteLogHeader(const std::string& installFolder) {
