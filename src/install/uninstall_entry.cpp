@@ -24,17 +24,42 @@ std::string DateStamp(const platform::LocalDate& date) {
   return stamp;
 }
 
+enum class ValueKind { String, StringIfSet, Dword };
+
+struct EntryValue {
+  const char* name;
+  ValueKind kind;
+  std::string text;
+  uint32_t number = 0;
+};
+
+bool WriteEntryValue(platform::WritableRegistryKey& key, const EntryValue& value) {
+  switch (value.kind) {
+    case ValueKind::Dword: return key.WriteDword(value.name, value.number);
+    case ValueKind::StringIfSet: return value.text.empty() || key.WriteString(value.name, value.text);
+    case ValueKind::String: break;
+  }
+  return key.WriteString(value.name, value.text);
+}
+
+// The values in the order they are written; the first refusal stops the writing.
 bool WriteEntryValues(platform::WritableRegistryKey& key, const std::string& installFolder) {
-  const std::string displayIcon = UninstallIni.ReadString("General", "MainExecutable");
-  const uint32_t estimatedSize = uint32_t(SetupInteger("FilesSize") / 1024);
-  return key.WriteString("DisplayName", AppTitle) && key.WriteString("DisplayVersion", PlaceholderValue(29)) &&
-         (displayIcon.empty() || key.WriteString("DisplayIcon", displayIcon)) &&
-         key.WriteString("InstallLocation", installFolder) && key.WriteDword("EstimatedSize", estimatedSize) &&
-         key.WriteString("InstallDate", DateStamp(platform::Today())) &&
-         key.WriteString("HelpLink", ExpandPlaceholders(PlaceholderValue(32))) &&
-         key.WriteString("Publisher", PlaceholderValue(30)) &&
-         key.WriteString("UninstallString", ExpandPlaceholders("<InstallDir>\\Uninstall.exe")) &&
-         key.WriteString("URLInfoAbout", ExpandPlaceholders(PlaceholderValue(31)));
+  using K = ValueKind;
+  const EntryValue values[] = {
+      {"DisplayName", K::String, AppTitle},
+      {"DisplayVersion", K::String, PlaceholderValue(29)},
+      {"DisplayIcon", K::StringIfSet, UninstallIni.ReadString("General", "MainExecutable")},
+      {"InstallLocation", K::String, installFolder},
+      {"EstimatedSize", K::Dword, "", uint32_t(SetupInteger("FilesSize") / 1024)},
+      {"InstallDate", K::String, DateStamp(platform::Today())},
+      {"HelpLink", K::String, ExpandPlaceholders(PlaceholderValue(32))},
+      {"Publisher", K::String, PlaceholderValue(30)},
+      {"UninstallString", K::String, ExpandPlaceholders("<InstallDir>\\Uninstall.exe")},
+      {"URLInfoAbout", K::String, ExpandPlaceholders(PlaceholderValue(31))},
+  };
+  for (const EntryValue& value : values)
+    if (!WriteEntryValue(key, value)) return false;
+  return true;
 }
 
 }  // namespace
