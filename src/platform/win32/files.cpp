@@ -18,7 +18,10 @@ bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0
 bool RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
 
 bool MoveFileReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return true;
+  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  // Windows 9x has no MoveFileEx: there the old file goes just before the new one takes its name.
+  return (DeleteFileA(to.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) && MoveFileA(from.c_str(), to.c_str());
 }
 
 uint32_t ReadAttributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
