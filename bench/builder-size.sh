@@ -39,47 +39,21 @@ mkdir -p "$project/files" "$work/gcab"
 # The payload: a third of the bytes each text-like (words and numbers in lines), binary-like
 # (records of small integers, offsets and repeated tables, as in programs and data files) and
 # random; sizes spread from a few hundred bytes to several megabytes.
-python3 - "$project" "$files" "$mb" "$seed" <<'PY'
+ZX_BENCH_DIR="$root/bench" python3 - "$project" "$files" "$mb" "$seed" <<'PY'
 import os, random, struct, sys
+sys.path.insert(0, os.environ['ZX_BENCH_DIR'])
+import payload_content
 project, count, mb, seed = sys.argv[1], int(sys.argv[2]), float(sys.argv[3]), int(sys.argv[4])
 rng = random.Random(seed)
 weights = [rng.paretovariate(1.2) for _ in range(count)]
 total = mb * 1024 * 1024
 sizes = [max(200, int(total * w / sum(weights))) for w in weights]
-words = [''.join(rng.choice('abcdefghijklmnopqrstuvwxyz') for _ in range(rng.randint(2, 10))) for _ in range(3000)]
-
-def text(n):
-    out, size = [], 0
-    while size < n:
-        line = ' '.join(rng.choices(words, k=rng.randint(3, 14)))
-        if rng.random() < 0.3:
-            line += ' %d.%02d' % (rng.randint(0, 99999), rng.randint(0, 99))
-        line += '\r\n'
-        out.append(line)
-        size += len(line)
-    return ''.join(out).encode()[:n]
-
-def binary(n):
-    table = rng.randbytes(4096)
-    out, size = [], 0
-    while size < n:
-        kind = rng.random()
-        if kind < 0.5:
-            chunk = b''.join(struct.pack('<IHHI', rng.randint(0, 65535), rng.randint(0, 300), rng.randint(0, 7),
-                                         0x401000 + 16 * rng.randint(0, 4096)) for _ in range(64))
-        elif kind < 0.8:
-            start = rng.randint(0, 3000)
-            chunk = table[start:start + rng.randint(64, 1024)]
-        else:
-            chunk = bytes(rng.randint(64, 512))
-        out.append(chunk)
-        size += len(chunk)
-    return b''.join(out)[:n]
+words = payload_content.make_words(rng)
 
 lines = ['[Setup]', 'AppName=Benchmark', '', '[Files]']
 for i, n in enumerate(sizes):
     kind = i % 3
-    data = text(n) if kind == 0 else binary(n) if kind == 1 else rng.randbytes(n)
+    data = payload_content.content(rng, words, kind, n)
     name = 'f%03d.%s' % (i, ('txt', 'dll', 'dat')[kind])
     with open(os.path.join(project, 'files', name), 'wb') as f:
         f.write(data)

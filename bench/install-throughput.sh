@@ -98,12 +98,14 @@ baseline=$work/fdi_baseline.exe
 make_payload() {
   local dir=$1 size_mb=$2
   local stamp
-  stamp="files=$files mb=$size_mb seed=$seed target=$nsis_target $(sha1sum <"$root/bench/install-throughput.sh")"
+  stamp="files=$files mb=$size_mb seed=$seed target=$nsis_target $(cat "$root/bench/install-throughput.sh" "$root/bench/payload_content.py" | sha1sum)"
   if [ -f "$dir/stamp" ] && [ "$(cat "$dir/stamp")" = "$stamp" ]; then return; fi
   rm -rf "$dir"
   mkdir -p "$dir/payload" "$dir/cabs" "$dir/config"
-  python3 - "$dir" "$files" "$size_mb" "$seed" <<'PY'
-import os, random, struct, sys
+  ZX_BENCH_DIR="$root/bench" python3 - "$dir" "$files" "$size_mb" "$seed" <<'PY'
+import os, random, sys
+sys.path.insert(0, os.environ['ZX_BENCH_DIR'])
+import payload_content
 dir, count, mb, seed = sys.argv[1], int(sys.argv[2]), float(sys.argv[3]), int(sys.argv[4])
 rng = random.Random(seed)
 # The shape is drawn first, so that every size of the payload has the same files.
@@ -113,39 +115,11 @@ folders = ['bin', 'lib', 'data', 'docs', 'docs\\help']
 shape = [(rng.choice(folders), i % 3) for i in range(count)]
 total = mb * 1024 * 1024
 sizes = [max(200, int(total * w / sum(weights))) for w in weights]
-words = [''.join(rng.choice('abcdefghijklmnopqrstuvwxyz') for _ in range(rng.randint(2, 10))) for _ in range(3000)]
-
-def text(n):
-    out, size = [], 0
-    while size < n:
-        line = ' '.join(rng.choices(words, k=rng.randint(3, 14)))
-        if rng.random() < 0.3:
-            line += ' %d.%02d' % (rng.randint(0, 99999), rng.randint(0, 99))
-        line += '\r\n'
-        out.append(line)
-        size += len(line)
-    return ''.join(out).encode()[:n]
-
-def binary(n):
-    table = rng.randbytes(4096)
-    out, size = [], 0
-    while size < n:
-        kind = rng.random()
-        if kind < 0.5:
-            chunk = b''.join(struct.pack('<IHHI', rng.randint(0, 65535), rng.randint(0, 300), rng.randint(0, 7),
-                                         0x401000 + 16 * rng.randint(0, 4096)) for _ in range(64))
-        elif kind < 0.8:
-            start = rng.randint(0, 3000)
-            chunk = table[start:start + rng.randint(64, 1024)]
-        else:
-            chunk = bytes(rng.randint(64, 512))
-        out.append(chunk)
-        size += len(chunk)
-    return b''.join(out)[:n]
+words = payload_content.make_words(rng)
 
 with open(os.path.join(dir, 'manifest'), 'w') as manifest:
     for i, ((folder, kind), n) in enumerate(zip(shape, sizes)):
-        data = text(n) if kind == 0 else binary(n) if kind == 1 else rng.randbytes(n)
+        data = payload_content.content(rng, words, kind, n)
         name = 'f%03d.%s' % (i, ('txt', 'dll', 'dat')[kind])
         host_folder = os.path.join(dir, 'payload', *folder.split('\\'))
         os.makedirs(host_folder, exist_ok=True)
