@@ -62,9 +62,7 @@ with open(os.path.join(project, 'setup.ini'), 'w', newline='\r\n') as f:
     f.write('\n'.join(lines) + '\n')
 with open(os.path.join(project, 'English.lng'), 'w') as f:
     f.write('[Info]\nid=1033\n')
-for name, size in (('zxwizard.bmp', 471054), ('zxheader.bmp', 82334)):
-    with open(os.path.join(project, name), 'wb') as f:
-        f.write(b'BM' + bytes(size - 2))
+# No pictures: the builder paints its own, as for any project without them.
 # A stand-in stub: "MZ" and a PE signature.
 stub = bytearray(1024)
 stub[0:2] = b'MZ'; struct.pack_into('<I', stub, 0x3C, 0x80); stub[0x80:0x84] = b'PE\0\0'
