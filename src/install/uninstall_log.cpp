@@ -47,11 +47,9 @@ struct Section {
 
 Section ReadLogSection(const std::string& name) {
   Section section;
-  for (const std::string& key : UninstallIni.ReadSection(name)) {
-    section.keys.push_back(key);
-    section.values.push_back(UninstallIni.ReadString(name, key));
-    ++section.count;
-  }
+  section.keys = UninstallIni.ReadSection(name);
+  section.values = UninstallIni.ReadSectionValues(name);
+  section.count = section.keys.size();
   return section;
 }
 

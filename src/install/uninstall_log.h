@@ -20,6 +20,9 @@ class UninstallLog {
     return text_.ReadString(section, key, "");
   }
   std::vector<std::string> ReadSection(const std::string& section) const { return text_.ReadSection(section); }
+  std::vector<std::string> ReadSectionValues(const std::string& section) const {
+    return text_.ReadSectionValues(section);
+  }
   void WriteString(const std::string& section, const std::string& key, const std::string& value) {
     text_.WriteString(section, key, value);
   }

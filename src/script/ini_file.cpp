@@ -1,6 +1,7 @@
 #include "script/ini_file.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/files.h"
 #include "platform/text.h"
@@ -86,6 +87,18 @@ void VisitSection(const std::string& contents, const std::string& wanted, Visit 
 
 }  // namespace
 
+namespace {
+// A value as a reader gets it: one enclosing pair of quotes goes before the cut, so a long
+// quoted value keeps 2,047 characters of its own.
+std::string ValueText(const Span& value) {
+  std::string result = value.Text();
+  if (result.size() >= 2 && (result[0] == '"' || result[0] == '\'') && result.back() == result[0])
+    result = result.substr(1, result.size() - 2);
+  if (result.size() > kIniValueLimit) result.resize(kIniValueLimit);
+  return result;
+}
+}  // namespace
+
 std::string IniText::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
   const std::string wanted = TrimmedName(key);
   std::string result = def;
@@ -93,17 +106,30 @@ std::string IniText::ReadString(const std::string& section, const std::string& k
   // of a section does not).
   VisitSection(contents_, TrimmedName(section), [&](const std::string& name, bool hasValue, const Span& value) {
     if (!text::SameText(name, wanted)) return true;
-    if (hasValue) {
-      result = value.Text();
-      // One enclosing pair of quotes goes before the cut, so a long quoted value keeps 2,047
-      // characters of its own.
-      if (result.size() >= 2 && (result[0] == '"' || result[0] == '\'') && result.back() == result[0])
-        result = result.substr(1, result.size() - 2);
-      if (result.size() > kIniValueLimit) result.resize(kIniValueLimit);
-    }
+    if (hasValue) result = ValueText(value);
     return false;
   });
   return result;
+}
+
+std::vector<std::string> IniText::ReadSectionValues(const std::string& section) const {
+  // The first line of each name decides, as for ReadString; one pass for all of them.
+  std::vector<std::pair<std::string, std::string>> first;  // name, value
+  auto firstOf = [&](const std::string& name) -> const std::string* {
+    for (const auto& entry : first)
+      if (text::SameText(entry.first, name)) return &entry.second;
+    return nullptr;
+  };
+  VisitSection(contents_, TrimmedName(section), [&](const std::string& name, bool hasValue, const Span& value) {
+    if (!firstOf(name)) first.emplace_back(name, hasValue ? ValueText(value) : "");
+    return true;
+  });
+  std::vector<std::string> values;
+  for (const std::string& key : ReadSection(section)) {
+    const std::string* value = firstOf(TrimmedName(key));
+    values.push_back(value ? *value : "");
+  }
+  return values;
 }
 
 int32_t IniText::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {

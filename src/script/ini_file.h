@@ -32,6 +32,8 @@ class IniText {
   int32_t ReadInteger(const std::string& section, const std::string& key, int32_t def) const;
   bool ReadBool(const std::string& section, const std::string& key, bool def) const;
   std::vector<std::string> ReadSection(const std::string& section) const;  // key names, file order
+  // The values of the keys ReadSection lists, each as ReadString reads it (default "").
+  std::vector<std::string> ReadSectionValues(const std::string& section) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
 
   // Sets a value: an existing key is replaced in place, a new key goes at the end of its

@@ -211,6 +211,18 @@ TEST_F(IniFileTest, SectionsListTheirKeysInFileOrder) {
   EXPECT_EQ(Write("[S]\n =v\na=1\n").ReadSection("S"), std::vector<std::string>{});
 }
 
+// The values of a whole section in one pass are what each key reads on its own.
+TEST_F(IniFileTest, SectionValuesAreWhatEachKeyReads) {
+  IniText text(
+      "[S]\n2=c\n0='quoted'\n  Spaced Name  = b \nnovalue\nNoValue2\nnovalue2=x\nDup=1\ndup=2\nempty=\n"
+      "long=" + std::string(3000, 'v') + "\n[s]\nlater=1\n");
+  std::vector<std::string> expected;
+  for (const std::string& key : text.ReadSection("S")) expected.push_back(text.ReadString("S", key, ""));
+  EXPECT_EQ(text.ReadSectionValues("s"), expected);
+  EXPECT_EQ(expected, (std::vector<std::string>{"c", "quoted", "b", "", "1", "1", "", std::string(2047, 'v')}));
+  EXPECT_EQ(text.ReadSectionValues("Missing"), std::vector<std::string>{});
+}
+
 // A section whose names before "LASTNAMEXYZ" take exactly `used` characters, terminators
 // included: seven-character fillers, then one shorter name to make up the rest.
 std::string SectionUsing(size_t used) {
