@@ -45,16 +45,11 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   return parts;
 }
 
-std::string Trim(const std::string& text) {
-  size_t begin = text.find_first_not_of(' '), end = text.find_last_not_of(' ');
-  return begin == std::string::npos ? "" : text.substr(begin, end - begin + 1);
-}
-
 // Whether `text` ends with the designator (without regard to case); if so, it is cut off.
 bool CutDesignator(std::string& text, const std::string& designator) {
   if (designator.empty() || text.size() < designator.size()) return false;
   if (!text::SameText(text.substr(text.size() - designator.size()), designator)) return false;
-  text = Trim(text.substr(0, text.size() - designator.size()));
+  text = text::Trim(text.substr(0, text.size() - designator.size()));
   return true;
 }
 
@@ -78,10 +73,10 @@ double FileDateTime(const std::string& path) {
 
 std::optional<double> ParseDateTime(const std::string& text, const platform::DateTimeFormat& format,
                                     const platform::LocalDate& today) {
-  std::string rest = Trim(text);
+  std::string rest = text::Trim(text);
   const size_t blank = rest.find(' ');
   const std::string datePart = rest.substr(0, blank);
-  std::string timePart = blank == std::string::npos ? "" : Trim(rest.substr(blank));
+  std::string timePart = blank == std::string::npos ? "" : text::Trim(rest.substr(blank));
 
   // The order of the fields as the short date picture names them: d, M and y.
   std::string order;
@@ -121,7 +116,7 @@ std::optional<double> ParseDateTime(const std::string& text, const platform::Dat
     if (parts.size() > 3) return std::nullopt;
     int* targets[] = {&hour, &minute, &second};
     for (size_t i = 0; i < parts.size(); ++i) {
-      std::optional<int> value = Number(Trim(parts[i]));
+      std::optional<int> value = Number(text::Trim(parts[i]));
       if (!value) return std::nullopt;
       *targets[i] = *value;
     }

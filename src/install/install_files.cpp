@@ -41,12 +41,12 @@ platform::Answer ShowRunBox(const std::string& text, platform::Icon icon, platfo
 
 // A whole decimal number, blanks around it ignored; a length cannot be negative.
 bool ParsePackedSize(const std::string& field, int32_t& size) {
-  size_t begin = field.find_first_not_of(" \t"), end = field.find_last_not_of(" \t");
-  if (begin == std::string::npos) return false;
+  const std::string digits = text::Trim(field);
+  if (digits.empty()) return false;
   int64_t value = 0;
-  for (size_t i = begin; i <= end; ++i) {
-    if (field[i] < '0' || field[i] > '9') return false;
-    value = value * 10 + (field[i] - '0');
+  for (char digit : digits) {
+    if (digit < '0' || digit > '9') return false;
+    value = value * 10 + (digit - '0');
     if (value > INT32_MAX) return false;
   }
   size = int32_t(value);
@@ -112,17 +112,11 @@ CopyOutcome CopyCabinet(platform::File& package, const FileEntry& entry, int ind
   int64_t copied = 0, read;
   do {
     read = package.Read(block, std::min<int64_t>(entry.packedSize - copied, kBlock));
-    if (read < 0 || !workCopy.Write(block, read)) {
-      workCopy.Close();
-      return CopyOutcome::Failed;
-    }
+    if (read < 0 || !workCopy.Write(block, read)) return CopyOutcome::Failed;
     copied += read;
     Form1.ProgressBar1.Position = FileProgress(index, count, copied, entry.packedSize);
     platform::ProcessMessages();
-    if (AbortRequested) {
-      workCopy.Close();
-      return CopyOutcome::Aborted;
-    }
+    if (AbortRequested) return CopyOutcome::Aborted;
   } while (read == kBlock);
   return workCopy.Close() ? CopyOutcome::Copied : CopyOutcome::Failed;
 }

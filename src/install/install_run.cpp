@@ -12,6 +12,7 @@
 #include "package/workdir.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 #include "script/display_text.h"
 #include "script/languages.h"
@@ -22,8 +23,7 @@ namespace {
 // The installation folder as typed, without blanks around it and without one trailing
 // backslash.
 std::string NormalisedFolder(const std::string& typed) {
-  size_t begin = typed.find_first_not_of(' '), end = typed.find_last_not_of(' ');
-  std::string folder = begin == std::string::npos ? "" : typed.substr(begin, end - begin + 1);
+  std::string folder = text::Trim(typed);
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folder;
 }

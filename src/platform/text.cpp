@@ -49,4 +49,9 @@ std::string FromInt(long long value) {
   return std::string(buffer + i, sizeof buffer - i);
 }
 
+std::string Trim(const std::string& s) {
+  const size_t begin = s.find_first_not_of(" \t"), end = s.find_last_not_of(" \t");
+  return begin == std::string::npos ? "" : s.substr(begin, end - begin + 1);
+}
+
 }  // namespace text

@@ -16,5 +16,7 @@ std::string ReplaceAll(const std::string& s, const std::string& from, const std:
 // not searched again.
 std::string ReplaceAllIgnoringCase(const std::string& s, const std::string& from, const std::string& to);
 std::string FromInt(long long value);
+// Without the blanks (spaces and tabs) around it.
+std::string Trim(const std::string& s);
 
 }  // namespace text
