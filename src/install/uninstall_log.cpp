@@ -36,7 +36,6 @@ namespace {
 struct Section {
   std::vector<std::string> keys;    // the names in use
   std::vector<std::string> values;  // every recorded value
-  size_t count = 0;                 // the number of keys
 
   static bool Holds(const std::vector<std::string>& list, const std::string& text) {
     return std::find(list.begin(), list.end(), text) != list.end();
@@ -49,14 +48,12 @@ Section ReadLogSection(const std::string& name) {
   Section section;
   section.keys = UninstallIni.ReadSection(name);
   section.values = UninstallIni.ReadSectionValues(name);
-  section.count = section.keys.size();
   return section;
 }
 
 // Writes the value under `number`, or the first number after it that is free: where a
 // section's numbering has gaps, a computed number can name a key in use, and a recorded value
-// is never replaced.
-// Returns the number used.
+// is never replaced. Returns the number used.
 size_t WriteNumbered(const std::string& name, Section& section, size_t number, const std::string& value) {
   while (section.HoldsKey(text::FromInt(int64_t(number)))) ++number;
   std::string key = text::FromInt(int64_t(number));
@@ -72,19 +69,19 @@ size_t WriteNumbered(const std::string& name, Section& section, size_t number, c
 // there must still not be recorded again.
 void LogUninstallItem(const std::string& section, const std::string& value) {
   Section recorded = ReadLogSection(section);
-  if (!recorded.HoldsValue(value)) WriteNumbered(section, recorded, recorded.count, value);
+  if (!recorded.HoldsValue(value)) WriteNumbered(section, recorded, recorded.keys.size(), value);
 }
 
 void LogCreatedFolders(const std::vector<std::string>& folders) {
   Section recorded = ReadLogSection("Folders");
-  const size_t n = recorded.count;
+  const size_t n = recorded.keys.size();
   for (size_t j = 0; j < folders.size(); ++j)
     if (!recorded.HoldsValue(folders[j])) WriteNumbered("Folders", recorded, n + j, folders[j]);
 }
 
 void LogInstalledFiles(const std::vector<std::string>& files) {
   Section recorded = ReadLogSection("Files");
-  size_t next = recorded.count;
+  size_t next = recorded.keys.size();
   for (const std::string& file : files)
     if (!recorded.HoldsValue(file)) next = WriteNumbered("Files", recorded, next, file) + 1;
 }
